@@ -1,0 +1,142 @@
+#include "app/main_window.h"
+
+#include <mmsystem.h>
+
+#include "app/app_messages.h"
+#include "app/commands.h"
+#include "app/report.h"
+#include "app/system_calls.h"
+#include "app/tray_clicks.h"
+#include "app/tray_icon.h"
+#include "playback/mci_device.h"
+#include "playback/play_order.h"
+#include "playlist/add_media.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_file.h"
+
+// An elevated player would not receive the messages of a normal later start or of the shell
+// without this. Looked up at run time: Vista has only the process-wide form.
+static void allowMessageFromOtherProcesses(HWND window, UINT message)
+{
+    typedef BOOL(WINAPI * PerWindowFilter)(HWND, UINT, DWORD, void*);
+    typedef BOOL(WINAPI * ProcessFilter)(UINT, DWORD);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32)
+        return;
+    PerWindowFilter perWindow =
+        reinterpret_cast<PerWindowFilter>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    if (perWindow) {
+        perWindow(window, message, 1 /* MSGFLT_ALLOW */, nullptr);
+        return;
+    }
+    ProcessFilter processWide =
+        reinterpret_cast<ProcessFilter>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    if (processWide)
+        processWide(message, 1 /* MSGFLT_ADD */);
+}
+
+static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
+{
+    instanceHandle = creation->hInstance;
+    playlist = allocatePlaylistEntries(1);
+    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
+    if (!playlist || !shuffleOrder)
+        return -1;
+    taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    if (taskbarCreatedMessage != 0)
+        allowMessageFromOtherProcesses(window, taskbarCreatedMessage);
+    allowMessageFromOtherProcesses(window, WM_APP_RELOAD_PLAYLIST);
+
+    int commandLine = openCommandLinePaths();
+    trayClickState.window = window;
+    trayClickState.singleClickAction = onTraySingleClick;
+    if (!addTrayIcon(window)) {
+        showMessage(window, L"トレイアイコンの追加に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    // A list that could not be written is played as built, not replaced by an older file.
+    if (commandLine == COMMAND_LINE_NOT_WRITTEN)
+        openFirstTrackOfNewList(window);
+    else
+        loadCurrentPlaylist(window);
+    if (commandLine != COMMAND_LINE_NOTHING)
+        PostMessageW(window, WM_APP_PLAY, 0, 0);
+    return 0;
+}
+
+static LRESULT onDestroy()
+{
+    releasePlaylist();
+    sendMciCommand(L"stop all", nullptr, 0, nullptr);
+    sendMciCommand(L"close all", nullptr, 0, nullptr);
+    systemShellNotifyIcon(NIM_DELETE, &trayIconData);
+    PostQuitMessage(0);
+    return 0;
+}
+
+static LRESULT onTaskbarCreated(HWND window)
+{
+    if (addTrayIcon(window) && isPlaying)
+        setTrayIcon(TRAY_PLAYING);
+    return 0;
+}
+
+static LRESULT onMciNotify(HWND window, WPARAM flags)
+{
+    if (flags == MCI_NOTIFY_SUCCESSFUL)
+        onTrackEnded(window);
+    else if (flags == MCI_NOTIFY_FAILURE)
+        onPlaybackFailed();
+    return 0;
+}
+
+static LRESULT onTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage)
+{
+    return iconId == TRAY_ICON_ID ? onTrayCallback(window, mouseMessage) : 0;
+}
+
+static LRESULT onPlayRequest(HWND window)
+{
+    startPlayback(window);
+    return 0;
+}
+
+static LRESULT onPauseRequest()
+{
+    pausePlayback();
+    return 0;
+}
+
+static LRESULT isDevicePlaying()
+{
+    wchar_t mode[TEXT_BUFFER_UNITS];
+    queryMci(L"status sound mode", mode);
+    return lstrcmpW(mode, L"playing") == 0 ? 1 : 0;
+}
+
+static LRESULT onReloadPlaylist(HWND window)
+{
+    closeTrack(window);
+    loadCurrentPlaylist(window);
+    PostMessageW(window, WM_APP_PLAY, 0, 0);
+    return 0;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage)
+        return onTaskbarCreated(window);
+    switch (message) {
+    case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_DESTROY: return onDestroy();
+    case WM_COMMAND: return runCommand(window, LOWORD(wParam));
+    case MM_MCINOTIFY: return onMciNotify(window, wParam);
+    case WM_APP_TRAY: return onTrayMessage(window, wParam, lParam);
+    case WM_APP_PLAY: return onPlayRequest(window);
+    case WM_APP_PAUSE: return onPauseRequest();
+    case WM_APP_IS_PLAYING: return isDevicePlaying();
+    case WM_APP_RELOAD_PLAYLIST: return onReloadPlaylist(window);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

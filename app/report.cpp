@@ -1,0 +1,88 @@
+#include "app/report.h"
+
+#include <string.h>
+#include <wchar.h>
+
+#include "app/app_messages.h"
+#include "app/system_calls.h"
+#include "app/tray_icon.h"
+#include "app/wide_text.h"
+#include "settings/settings.h"
+
+bool reportsWaitForDismissal;
+
+struct MessageBoxRequest {
+    HWND owner;
+    wchar_t* text;
+    wchar_t* caption;
+    UINT style;
+};
+
+static DWORD WINAPI messageBoxThread(void* parameter)
+{
+    MessageBoxRequest* request = static_cast<MessageBoxRequest*>(parameter);
+    systemMessageBox(request->owner, request->text, request->caption, request->style);
+    HANDLE heap = GetProcessHeap();
+    HeapFree(heap, 0, request->text);
+    HeapFree(heap, 0, request->caption);
+    HeapFree(heap, 0, request);
+    return 0;
+}
+
+void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption)
+{
+    HANDLE heap = GetProcessHeap();
+    MessageBoxRequest* request =
+        static_cast<MessageBoxRequest*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(MessageBoxRequest)));
+    size_t textUnits = wcslen(text) + 1;
+    size_t captionUnits = wcslen(caption) + 64;
+    wchar_t* textCopy = static_cast<wchar_t*>(HeapAlloc(heap, 0, textUnits * sizeof(wchar_t)));
+    wchar_t* captionText = static_cast<wchar_t*>(HeapAlloc(heap, 0, captionUnits * sizeof(wchar_t)));
+    if (!request || !textCopy || !captionText) {
+        HeapFree(heap, 0, request);
+        HeapFree(heap, 0, textCopy);
+        HeapFree(heap, 0, captionText);
+        return;
+    }
+    memcpy(textCopy, text, textUnits * sizeof(wchar_t));
+    formatText(captionText, captionUnits, L"%ls - %ls", caption, programTitle);
+    request->owner = owner;
+    request->text = textCopy;
+    request->caption = captionText;
+    request->style = MB_OK | MB_ICONERROR;
+    HANDLE thread = CreateThread(nullptr, 0, messageBoxThread, request, 0, nullptr);
+    if (thread)
+        CloseHandle(thread);
+    else
+        messageBoxThread(request);
+}
+
+void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
+{
+    if (messageDisplayType == 2)
+        return;
+    wchar_t captionText[1024];
+    formatText(captionText, 1024, L"%ls - %ls", caption, programTitle);
+    systemMessageBox(owner, text, captionText, style);
+}
+
+static void showErrorBalloon(const wchar_t* text, const wchar_t* caption)
+{
+    trayIconData.dwInfoFlags = NIIF_ERROR;
+    trayIconData.uFlags = NIF_INFO;
+    copyTextShortened(trayIconData.szInfoTitle, ARRAYSIZE(trayIconData.szInfoTitle), caption);
+    copyTextShortened(trayIconData.szInfo, ARRAYSIZE(trayIconData.szInfo), text);
+    systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
+}
+
+void reportMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
+{
+    if (messageDisplayType == 2)
+        return;
+    if (messageDisplayType != 0 && trayIconData.cbSize != 0)
+        showErrorBalloon(text, caption);
+    else if (reportsWaitForDismissal)
+        showMessage(owner, text, caption, MB_OK | MB_ICONERROR);
+    else
+        showMessageBoxAsync(owner, text, caption);
+}

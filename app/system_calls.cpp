@@ -1,0 +1,24 @@
+#include "app/system_calls.h"
+
+#include <mmsystem.h>
+
+unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigned int replyLength,
+                                 HWND notifyWindow)
+{
+    return mciSendStringW(command, reply, replyLength, notifyWindow);
+}
+
+BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
+{
+    return Shell_NotifyIconW(message, data);
+}
+
+int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style)
+{
+    return MessageBoxW(owner, text, caption, style);
+}
+
+DWORD systemTickCount()
+{
+    return GetTickCount();
+}

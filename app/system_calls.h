@@ -1,0 +1,19 @@
+// The few system calls whose effects the tests observe, or which must not block a test.
+// The player links system_calls.cpp; the unit tests link a recording fake in its place.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// mciSendStringW.
+unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigned int replyLength,
+                                 HWND notifyWindow);
+
+// Shell_NotifyIconW.
+BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data);
+
+// MessageBoxW.
+int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style);
+
+// GetTickCount.
+DWORD systemTickCount();

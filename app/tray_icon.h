@@ -1,0 +1,21 @@
+// The one tray icon of the player: its record, picture, tooltip and the track balloon.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+enum TrayPicture { TRAY_STOPPED, TRAY_PAUSED, TRAY_PLAYING };
+
+// Zero until the first addTrayIcon; a nonzero cbSize means the icon has been set up.
+extern NOTIFYICONDATAW trayIconData;
+
+// NIM_ADD with the class icon and the current tooltip; the result of the shell.
+bool addTrayIcon(HWND mainWindow);
+// The tooltip for the current entry into buffer (128 units).
+void updateTrayTip(wchar_t* buffer);
+// Stopped and paused show the class icon, playing shows icon 102.
+void setTrayIcon(TrayPicture state);
+// The class icon, and the window's title as tooltip.
+void resetTrayIcon(HWND window);
+// The tooltip of the newly opened track and, with balloonOnOpen, a balloon naming it.
+void announceTrack();

@@ -1,0 +1,56 @@
+#include "playlist/playlist.h"
+
+#include <windows.h>
+
+#include "settings/settings.h"
+
+PlaylistEntry* playlist;
+PlaylistEntry** shuffleOrder;
+int currentPosition;
+
+PlaylistEntry* entryAtPosition(int position)
+{
+    if (playlist[0].path[0] == L'\0')
+        return &playlist[0];
+    if (shuffle) {
+        if (shuffleOrder[0] == nullptr)
+            return &playlist[0];
+        return shuffleOrder[position];
+    }
+    return &playlist[position];
+}
+
+int playlistCount()
+{
+    int count = 0;
+    while (playlist[count].path[0] != L'\0')
+        ++count;
+    return count;
+}
+
+PlaylistEntry* allocatePlaylistEntries(size_t capacity)
+{
+    return static_cast<PlaylistEntry*>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, capacity * sizeof(PlaylistEntry)));
+}
+
+PlaylistEntry* growPlaylistEntries(PlaylistEntry* entries, size_t capacity)
+{
+    return static_cast<PlaylistEntry*>(
+        HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, entries, capacity * sizeof(PlaylistEntry)));
+}
+
+void replacePlaylist(PlaylistEntry* entries)
+{
+    if (playlist)
+        HeapFree(GetProcessHeap(), 0, playlist);
+    playlist = entries;
+}
+
+void releasePlaylist()
+{
+    HeapFree(GetProcessHeap(), 0, playlist);
+    HeapFree(GetProcessHeap(), 0, shuffleOrder);
+    playlist = nullptr;
+    shuffleOrder = nullptr;
+}

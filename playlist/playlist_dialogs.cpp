@@ -1,0 +1,4 @@
+#include "playlist/playlist_dialogs.h"
+
+void playlistOpenDialog(HWND) {}
+void exportPlaylistDialog(HWND) {}

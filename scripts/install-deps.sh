@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the player under Wine and the tests need.
+# Safe to run again: it asks apt only for what is missing.
+set -euo pipefail
+
+packages=(
+    cmake make
+    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    googletest
+    wine64
+    xvfb xdotool x11-utils imagemagick
+    pulseaudio
+    fonts-noto-cjk
+    lame
+    python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"

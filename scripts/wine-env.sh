@@ -1,0 +1,111 @@
+# Sourced by run.sh and test.sh: a private X display, a PulseAudio null sink and a
+# Wine prefix with a "shell" virtual desktop, each started here and stopped by pid.
+#
+# After wine_env_start:
+#   DISPLAY, PULSE_SERVER, WINEPREFIX, WINEDEBUG are exported;
+#   wine_env_stop stops exactly what wine_env_start started.
+
+WINE_ENV_XVFB_PID=""
+WINE_ENV_PULSE_PID=""
+WINE_ENV_STARTED_WINESERVER=""
+
+wine_env_log() { printf '[wine-env] %s\n' "$*" >&2; }
+
+# Xvfb on the first free display number from 90 on.
+wine_env_start_xvfb() {
+    local n=90
+    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do
+        n=$((n + 1))
+    done
+    Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        if [ -e "/tmp/.X11-unix/X${n}" ]; then
+            export DISPLAY=":${n}"
+            wine_env_log "Xvfb on :${n} (pid ${WINE_ENV_XVFB_PID})"
+            return 0
+        fi
+        if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then break; fi
+        sleep 0.1
+    done
+    wine_env_log "Xvfb did not start; see $1/xvfb.log"
+    return 1
+}
+
+# A PulseAudio daemon of our own with one null sink, reachable only through a socket in $1.
+wine_env_start_pulse() {
+    local dir="$1/pulse"
+    rm -rf "$dir"
+    mkdir -p "$dir/runtime" "$dir/state" "$dir/config"
+    PULSE_RUNTIME_PATH="$dir/runtime" PULSE_STATE_PATH="$dir/state" PULSE_CONFIG_PATH="$dir/config" \
+        pulseaudio --daemonize=no --exit-idle-time=-1 --system=false -n --disable-shm=yes \
+        --load="module-null-sink sink_name=null" \
+        --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+        >"$1/pulse.log" 2>&1 &
+    WINE_ENV_PULSE_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        if [ -S "$dir/native" ]; then
+            export PULSE_SERVER="unix:$dir/native"
+            wine_env_log "PulseAudio null sink (pid ${WINE_ENV_PULSE_PID})"
+            return 0
+        fi
+        if ! kill -0 "$WINE_ENV_PULSE_PID" 2>/dev/null; then break; fi
+        sleep 0.1
+    done
+    wine_env_log "PulseAudio did not start; see $1/pulse.log"
+    return 1
+}
+
+# A Wine prefix in $1/wineprefix, made once: virtual desktop "shell" with a taskbar,
+# Japanese text linked to the Noto CJK font.
+wine_env_prepare_prefix() {
+    export WINEPREFIX="$1/wineprefix"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -f "$WINEPREFIX/.velmoris-ready" ]; then
+        return 0
+    fi
+    wine_env_log "creating Wine prefix $WINEPREFIX (once)"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >"$1/wineboot.log" 2>&1
+    local reg=(wine reg add)
+    "${reg[@]}" 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    "${reg[@]}" 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x700 /f >/dev/null 2>&1
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS UI Gothic" "Microsoft Sans Serif" "MS Gothic" "ＭＳ ゴシック"; do
+        "${reg[@]}" 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.velmoris-ready"
+}
+
+# $1: the build folder that holds everything of this run.
+wine_env_start() {
+    mkdir -p "$1"
+    wine_env_start_xvfb "$1" || return 1
+    wine_env_start_pulse "$1" || return 1
+    wine_env_prepare_prefix "$1" || return 1
+    # The server of this prefix is ours from here on; wine_env_stop ends it.
+    WINE_ENV_STARTED_WINESERVER=1
+    wineserver -p 2>/dev/null || true
+}
+
+wine_env_stop() {
+    if [ -n "$WINE_ENV_STARTED_WINESERVER" ] && [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        WINE_ENV_STARTED_WINESERVER=""
+    fi
+    local pid
+    for pid in "$WINE_ENV_PULSE_PID" "$WINE_ENV_XVFB_PID"; do
+        if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    WINE_ENV_PULSE_PID=""
+    WINE_ENV_XVFB_PID=""
+}

@@ -1,0 +1,23 @@
+// The eight user settings, kept in a per-user INI file beside the program, and the per-user
+// file names derived from the program's folder and the logon name.
+#pragma once
+
+// Flags are 0 or 1 (anything nonzero counts as on).
+extern int repeat;
+extern int shuffle;
+extern int balloonOnOpen;
+extern int messageDisplayType; // 0 message box, 1 balloon, 2 nothing
+extern int sortOnOpen;
+extern int sortByFullPath;
+extern int sortLoadedPlaylist;
+extern int volume; // 0 silent .. 1000 full
+
+extern wchar_t programDirectory[1024];
+extern wchar_t settingsFilePath[1024];
+extern wchar_t currentPlaylistFilePath[1024];
+
+bool getProgramDirectory();
+void loadSettings();
+// Reads the eight settings from settingsFilePath (the second half of loadSettings).
+void readSettings();
+void saveSettings();

@@ -1,0 +1,325 @@
+// A helper that the end-to-end tests run inside the Wine desktop to act as the shell, another
+// process or a user towards the running player. Standard output of a program in the virtual
+// desktop may be lost, so the answer goes to the file named by --out and to the exit code.
+//
+//   probe [--out FILE] COMMAND ARGS...
+//
+// Exit code 0 means the command succeeded, 1 that it did not, 2 a usage error.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+static const wchar_t playerClass[] = L"VELMORIS_PLAYER_MAIN";
+static const wchar_t playerTitle[] = L"Velmoris Player";
+
+static FILE* output;
+
+static void answer(const wchar_t* format, ...)
+{
+    if (!output)
+        return;
+    va_list args;
+    va_start(args, format);
+    wchar_t text[4096];
+    __mingw_vsnwprintf(text, 4096, format, args);
+    va_end(args);
+    text[4095] = L'\0';
+    // UTF-8, so that the Python side reads Japanese text as it is.
+    char utf8[16384];
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    if (bytes > 0)
+        fwrite(utf8, 1, static_cast<size_t>(bytes - 1), output);
+    fputc('\n', output);
+    fflush(output);
+}
+
+static HWND player()
+{
+    return FindWindowW(playerClass, playerTitle);
+}
+
+static HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
+{
+    DWORD started = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowW(className, title);
+        if (window || GetTickCount() - started > timeoutMs)
+            return window;
+        Sleep(20);
+    }
+}
+
+static LPARAM number(const wchar_t* text)
+{
+    return static_cast<LPARAM>(wcstoll(text, nullptr, 0));
+}
+
+// send MSG WPARAM LPARAM: SendMessage to the player, answers the result.
+static int sendToPlayer(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND window = player();
+    if (!window)
+        return 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, static_cast<UINT>(number(argv[0])), static_cast<WPARAM>(number(argv[1])),
+                             number(argv[2]), SMTO_ABORTIFHUNG, 10000, &result))
+        return 1;
+    answer(L"%lld", static_cast<long long>(result));
+    return 0;
+}
+
+// post MSG WPARAM LPARAM: PostMessage to the player.
+static int postToPlayer(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND window = player();
+    if (!window)
+        return 1;
+    return PostMessageW(window, static_cast<UINT>(number(argv[0])), static_cast<WPARAM>(number(argv[1])),
+                        number(argv[2]))
+               ? 0
+               : 1;
+}
+
+// command ID: the menu command ID as WM_COMMAND.
+static int commandPlayer(int argc, wchar_t** argv)
+{
+    if (argc < 1)
+        return 2;
+    HWND window = player();
+    if (!window)
+        return 1;
+    return PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(number(argv[0])), 0) ? 0 : 1;
+}
+
+// player-state: whether the main window exists and whether it is visible.
+static int playerState(int, wchar_t**)
+{
+    HWND window = player();
+    answer(L"exists=%d visible=%d", window != nullptr, window && IsWindowVisible(window));
+    return window ? 0 : 1;
+}
+
+// wait-player MS / wait-no-player MS
+static int waitPlayer(int argc, wchar_t** argv, bool present)
+{
+    DWORD timeout = argc > 0 ? static_cast<DWORD>(number(argv[0])) : 10000;
+    DWORD started = GetTickCount();
+    for (;;) {
+        if ((player() != nullptr) == present)
+            return 0;
+        if (GetTickCount() - started > timeout)
+            return 1;
+        Sleep(20);
+    }
+}
+
+struct BoxSearch {
+    const wchar_t* caption;
+    HWND found;
+};
+
+static BOOL CALLBACK findBox(HWND window, LPARAM parameter)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(parameter);
+    wchar_t className[64];
+    wchar_t caption[512];
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, caption, 512);
+    if (wcscmp(className, L"#32770") == 0 && IsWindowVisible(window) &&
+        (search->caption == nullptr || wcscmp(caption, search->caption) == 0)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND findMessageBox(const wchar_t* caption)
+{
+    BoxSearch search = {caption, nullptr};
+    EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+static BOOL CALLBACK collectStaticText(HWND child, LPARAM parameter)
+{
+    wchar_t className[64];
+    GetClassNameW(child, className, 64);
+    if (_wcsicmp(className, L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) {
+        wchar_t* text = reinterpret_cast<wchar_t*>(parameter);
+        GetWindowTextW(child, text, 2048);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void closeBox(HWND box)
+{
+    // A box with only OK knows IDOK; a Yes/No box is answered with No.
+    if (GetDlgItem(box, IDOK))
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    else if (GetDlgItem(box, IDNO))
+        PostMessageW(box, WM_COMMAND, IDNO, 0);
+    else
+        PostMessageW(box, WM_CLOSE, 0, 0);
+}
+
+// box CAPTION MS: waits for a message box with this caption, answers its text, presses OK.
+static int handleBox(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    DWORD timeout = static_cast<DWORD>(number(argv[1]));
+    DWORD started = GetTickCount();
+    HWND box;
+    while (!(box = findMessageBox(argv[0]))) {
+        if (GetTickCount() - started > timeout)
+            return 1;
+        Sleep(20);
+    }
+    wchar_t text[2048] = L"";
+    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(text));
+    answer(L"%ls", text);
+    closeBox(box);
+    return 0;
+}
+
+// close-boxes: closes every visible dialog box of the desktop; answers their captions.
+static int closeAllBoxes(int, wchar_t**)
+{
+    int closed = 0;
+    for (int round = 0; round < 50; ++round) {
+        HWND box = findMessageBox(nullptr);
+        if (!box)
+            break;
+        wchar_t caption[512];
+        GetWindowTextW(box, caption, 512);
+        answer(L"%ls", caption);
+        closeBox(box);
+        ++closed;
+        Sleep(100);
+    }
+    return 0;
+}
+
+// tray-delete: removes the player's tray icon, as a restarted shell would have lost it.
+// tray-exists: whether the icon is there (a NIM_MODIFY on it succeeds).
+static int trayIcon(bool remove)
+{
+    HWND window = player();
+    if (!window)
+        return 1;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = 1;
+    return Shell_NotifyIconW(remove ? NIM_DELETE : NIM_MODIFY, &data) ? 0 : 1;
+}
+
+// taskbar-created: the broadcast of a shell that has re-created its taskbar.
+static int broadcastTaskbarCreated(int, wchar_t**)
+{
+    UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    DWORD_PTR result;
+    SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return 0;
+}
+
+static LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// impostor TITLE MS: a window of the player's class with another title, for MS milliseconds.
+static int impostor(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = plainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = playerClass;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, playerClass, argv[0], 0, 0, 0, 10, 10, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    if (!window)
+        return 1;
+    DWORD until = GetTickCount() + static_cast<DWORD>(number(argv[1]));
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(20);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
+// window CLASS TITLE MS: waits for a top-level window; answers its rectangle and visibility.
+static int windowInfo(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    const wchar_t* className = argv[0][0] ? argv[0] : nullptr;
+    const wchar_t* title = argv[1][0] ? argv[1] : nullptr;
+    HWND window = waitForWindow(className, title, static_cast<DWORD>(number(argv[2])));
+    if (!window)
+        return 1;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    answer(L"%ld %ld %ld %ld visible=%d foreground=%d topmost=%d", frame.left, frame.top, frame.right, frame.bottom,
+           IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0,
+           (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    return 0;
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    int first = 1;
+    if (argc > 2 && wcscmp(argv[1], L"--out") == 0) {
+        output = _wfopen(argv[2], L"wb");
+        first = 3;
+    }
+    if (argc <= first)
+        return 2;
+    const wchar_t* command = argv[first];
+    int restCount = argc - first - 1;
+    wchar_t** rest = argv + first + 1;
+    int result = 2;
+    if (wcscmp(command, L"send") == 0)
+        result = sendToPlayer(restCount, rest);
+    else if (wcscmp(command, L"post") == 0)
+        result = postToPlayer(restCount, rest);
+    else if (wcscmp(command, L"command") == 0)
+        result = commandPlayer(restCount, rest);
+    else if (wcscmp(command, L"player-state") == 0)
+        result = playerState(restCount, rest);
+    else if (wcscmp(command, L"wait-player") == 0)
+        result = waitPlayer(restCount, rest, true);
+    else if (wcscmp(command, L"wait-no-player") == 0)
+        result = waitPlayer(restCount, rest, false);
+    else if (wcscmp(command, L"box") == 0)
+        result = handleBox(restCount, rest);
+    else if (wcscmp(command, L"close-boxes") == 0)
+        result = closeAllBoxes(restCount, rest);
+    else if (wcscmp(command, L"tray-delete") == 0)
+        result = trayIcon(true);
+    else if (wcscmp(command, L"tray-exists") == 0)
+        result = trayIcon(false);
+    else if (wcscmp(command, L"taskbar-created") == 0)
+        result = broadcastTaskbarCreated(restCount, rest);
+    else if (wcscmp(command, L"impostor") == 0)
+        result = impostor(restCount, rest);
+    else if (wcscmp(command, L"window") == 0)
+        result = windowInfo(restCount, rest);
+    if (output)
+        fclose(output);
+    return result;
+}

@@ -1,0 +1,122 @@
+#include "tests/unit/test_support.h"
+
+#include <stdio.h>
+
+#include "app/app_messages.h"
+#include "app/report.h"
+#include "app/tray_icon.h"
+#include "playback/mci_device.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/fakes/fake_system_calls.h"
+
+namespace support {
+
+void resetPlayerState()
+{
+    fake::reset();
+    repeat = shuffle = balloonOnOpen = messageDisplayType = 0;
+    sortOnOpen = sortByFullPath = sortLoadedPlaylist = 0;
+    volume = 1000;
+    isPlaying = 0;
+    modalDialogOpen = 0;
+    reportsWaitForDismissal = false;
+    currentPosition = 0;
+    ZeroMemory(&trayIconData, sizeof(trayIconData));
+    if (playlist)
+        HeapFree(GetProcessHeap(), 0, playlist);
+    if (shuffleOrder)
+        HeapFree(GetProcessHeap(), 0, shuffleOrder);
+    playlist = allocatePlaylistEntries(1);
+    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
+}
+
+void setPlaylist(const std::vector<std::wstring>& paths)
+{
+    PlaylistEntry* entries = allocatePlaylistEntries(paths.size() + 8);
+    for (size_t i = 0; i < paths.size(); ++i)
+        wcsncpy(entries[i].path, paths[i].c_str(), 1023);
+    replacePlaylist(entries);
+}
+
+std::vector<std::wstring> playlistPaths()
+{
+    std::vector<std::wstring> paths;
+    for (int i = 0; playlist[i].path[0] != L'\0'; ++i)
+        paths.push_back(playlist[i].path);
+    return paths;
+}
+
+std::wstring makeTempFolder(const wchar_t* tag)
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static unsigned int counter;
+    wchar_t folder[MAX_PATH];
+    swprintf(folder, MAX_PATH, L"%lsvelmoris-%ls-%lu-%u", base, tag, GetCurrentProcessId(), ++counter);
+    CreateDirectoryW(folder, nullptr);
+    return folder;
+}
+
+void removeTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path);
+            else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::string readFileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return bytes;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
+        bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
+
+void writeFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+HWND createTestWindow(const wchar_t* title)
+{
+    static bool registered;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!registered) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_PLAYER), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        windowClass.lpszClassName = L"VELMORIS_TEST_WINDOW";
+        registered = RegisterClassW(&windowClass) != 0;
+    }
+    return CreateWindowExW(0, L"VELMORIS_TEST_WINDOW", title, 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+}
+
+} // namespace support

@@ -1,0 +1,33 @@
+// Shared helpers of the unit tests: a fresh process-wide state, temporary folders, playlists.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "playlist/playlist.h"
+
+namespace support {
+
+// Puts every process-wide value of the player back to its start-up state (settings at their
+// defaults, an empty playlist and shuffle order, no tray icon) and resets the system fake.
+void resetPlayerState();
+
+// Replaces the playlist by these paths (start and end 0) with spare capacity, like a builder.
+void setPlaylist(const std::vector<std::wstring>& paths);
+
+// The paths of the playlist in list order.
+std::vector<std::wstring> playlistPaths();
+
+// A new empty folder under the system's temporary folder; removed with removeTree.
+std::wstring makeTempFolder(const wchar_t* tag);
+void removeTree(const std::wstring& folder);
+
+std::string readFileBytes(const std::wstring& path);
+void writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+// A hidden window of a class with the player's icon 100, as the tray operations expect.
+HWND createTestWindow(const wchar_t* title = L"Velmoris Player");
+
+} // namespace support

@@ -1,0 +1,3 @@
+#include "ui/time_display.h"
+
+void paintTimeDisplay(HWND, const SeekDisplayState*) {}
