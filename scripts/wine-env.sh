@@ -11,23 +11,32 @@ WINE_ENV_STARTED_WINESERVER=""
 
 wine_env_log() { printf '[wine-env] %s\n' "$*" >&2; }
 
-# Xvfb on the first free display number from 90 on.
+# Xvfb on the first free display number from 90 on. Several runs may start at once: a number
+# taken in between makes that Xvfb exit, and the next number is tried.
 wine_env_start_xvfb() {
-    local n=90
-    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do
-        n=$((n + 1))
-    done
-    Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-        if [ -e "/tmp/.X11-unix/X${n}" ]; then
-            export DISPLAY=":${n}"
-            wine_env_log "Xvfb on :${n} (pid ${WINE_ENV_XVFB_PID})"
-            return 0
+    local n=90 i
+    while [ "$n" -lt 190 ]; do
+        if [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; then
+            n=$((n + 1))
+            continue
         fi
-        if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then break; fi
-        sleep 0.1
+        Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
+        WINE_ENV_XVFB_PID=$!
+        for i in $(seq 1 100); do
+            if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
+                break
+            fi
+            if [ -e "/tmp/.X11-unix/X${n}" ] && xdpyinfo -display ":${n}" >/dev/null 2>&1; then
+                export DISPLAY=":${n}"
+                wine_env_log "Xvfb on :${n} (pid ${WINE_ENV_XVFB_PID})"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        WINE_ENV_XVFB_PID=""
+        n=$((n + 1))
     done
     wine_env_log "Xvfb did not start; see $1/xvfb.log"
     return 1

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark under Wine (private Xvfb, PulseAudio and prefix, as test.sh)
+# and prints their figures.
+#
+#   scripts/bench.sh [name...]     e.g. scripts/bench.sh playlist_bench
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+"$root/scripts/build.sh"
+build_dir="$(cd "${BUILD_DIR:-build}" && pwd)"
+
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+wine_env_start "$build_dir/test-env"
+
+names=("$@")
+if [ ${#names[@]} -eq 0 ]; then
+    for exe in "$build_dir"/bench/*.exe; do
+        [ -e "$exe" ] && names+=("$(basename "$exe" .exe)")
+    done
+fi
+for name in "${names[@]}"; do
+    echo "== $name"
+    "$root/scripts/wine-run.sh" "$build_dir/bench/$name.exe"
+done
