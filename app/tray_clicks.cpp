@@ -1,8 +1,104 @@
 #include "app/tray_clicks.h"
 
+#include "app/app_messages.h"
+#include "app/system_calls.h"
+#include "playback/mci_device.h"
+#include "resources/resource.h"
+#include "ui/seek_window.h"
+#include "ui/tray_menu.h"
+#include "ui/volume_dialog.h"
+
 TrayClickState trayClickState;
 
-LRESULT onTrayCallback(HWND, LPARAM) { return 0; }
-DWORD WINAPI trayClickThread(void*) { return 0; }
-void onTraySingleClick(TrayClickState) {}
-void showTrayMenu(HWND) {}
+bool startsClickThread(DWORD now, DWORD lastClickTick, UINT doubleClickTime)
+{
+    return now - lastClickTick > doubleClickTime;
+}
+
+bool isLoneClick(DWORD now, DWORD lastDoubleClickTick, UINT waitedMs)
+{
+    return now - lastDoubleClickTick > waitedMs;
+}
+
+// A single click is only known to be one when no double click follows within the system's
+// double-click time, so a worker waits that long before acting.
+DWORD WINAPI trayClickThread(void* state)
+{
+    const TrayClickState* clicks = static_cast<const TrayClickState*>(state);
+    UINT waited = GetDoubleClickTime();
+    Sleep(waited);
+    if (isLoneClick(systemTickCount(), clicks->lastDoubleClickTick, waited)) {
+        TrayClickState copy = *clicks;
+        copy.singleClickAction(copy);
+    }
+    return 0;
+}
+
+// Runs on the click thread: the playback state is asked and changed only through messages.
+void onTraySingleClick(TrayClickState copy)
+{
+    LRESULT playing = SendMessageW(copy.window, WM_APP_IS_PLAYING, 0, 0);
+    if (playing)
+        PostMessageW(copy.window, WM_APP_PAUSE, 0, 0);
+    else if (!isPlaying)
+        PostMessageW(copy.window, WM_APP_PLAY, 0, 0);
+}
+
+static LRESULT onLeftButtonUp()
+{
+    if (!startsClickThread(systemTickCount(), trayClickState.lastClickTick, GetDoubleClickTime()))
+        return 0;
+    trayClickState.lastClickTick = systemTickCount();
+    HANDLE thread = CreateThread(nullptr, 0, trayClickThread, &trayClickState, 0, nullptr);
+    if (thread)
+        CloseHandle(thread);
+    return 0;
+}
+
+static LRESULT onLeftDoubleClick(HWND mainWindow)
+{
+    trayClickState.lastDoubleClickTick = systemTickCount();
+    openSeekWindow(mainWindow);
+    return 0;
+}
+
+static LRESULT onRightButtonUp(HWND mainWindow)
+{
+    showTrayMenu(mainWindow);
+    return 0;
+}
+
+static LRESULT onMiddleButtonUp(HWND mainWindow)
+{
+    SetForegroundWindow(mainWindow);
+    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), mainWindow, volumeDialogProc, 0);
+    return 0;
+}
+
+LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONUP: return onLeftButtonUp();
+    case WM_LBUTTONDBLCLK: return onLeftDoubleClick(mainWindow);
+    case WM_RBUTTONUP: return onRightButtonUp(mainWindow);
+    case WM_MBUTTONUP: return onMiddleButtonUp(mainWindow);
+    }
+    return 0;
+}
+
+// The chosen item arrives as a posted WM_COMMAND before TrackPopupMenu returns; it is
+// dispatched here so that the command runs while its menu still exists.
+void showTrayMenu(HWND mainWindow)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    HMENU menu = buildTrayMenu();
+    SetForegroundWindow(mainWindow);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    DestroyMenu(menu);
+}

@@ -1,4 +1,165 @@
 #include "ui/tray_menu.h"
 
-HMENU buildSelectSubmenu() { return CreatePopupMenu(); }
-HMENU buildTrayMenu() { return CreatePopupMenu(); }
+#include <wchar.h>
+
+#include "app/app_messages.h"
+#include "app/wide_text.h"
+#include "playback/mci_device.h"
+#include "playlist/playlist.h"
+#include "resources/resource.h"
+#include "settings/autoplay.h"
+#include "settings/settings.h"
+
+// Longest file name or extension that a selection label shows; longer ones end in an ellipsis.
+#define LABEL_PART_UNITS 256
+
+// Command ids travel in 16 bits, so the selection list cannot name more positions than this;
+// later tracks stay reachable with Next.
+static const int selectablePositions = IDM_SELECT_LAST - IDM_SELECT_FIRST + 1;
+
+// Copies units of text; a part longer than a label may show ends in an ellipsis instead.
+static void copyLabelPart(wchar_t* part, const wchar_t* text, size_t units)
+{
+    if (units > LABEL_PART_UNITS) {
+        copyTextShortened(part, LABEL_PART_UNITS + 1, text);
+        return;
+    }
+    wmemcpy(part, text, units);
+    part[units] = L'\0';
+}
+
+// "name" and ".ext" of the path's last component, joined.
+static void formatTrackLabel(const wchar_t* path, wchar_t* label)
+{
+    const wchar_t* fileName = fileNamePart(path);
+    const wchar_t* dot = wcsrchr(fileName, L'.');
+    if (!dot)
+        dot = fileName + wcslen(fileName);
+    wchar_t name[LABEL_PART_UNITS + 1];
+    wchar_t extension[LABEL_PART_UNITS + 1];
+    copyLabelPart(name, fileName, static_cast<size_t>(dot - fileName));
+    copyLabelPart(extension, dot, wcslen(dot));
+    formatText(label, TEXT_BUFFER_UNITS, L"%ls%ls", name, extension);
+}
+
+HMENU buildSelectSubmenu()
+{
+    HMENU menu = CreatePopupMenu();
+    int count = playlistCount();
+    if (count > selectablePositions)
+        count = selectablePositions;
+    int listed = 0;
+    for (; listed < count; ++listed) {
+        const PlaylistEntry* entry = entryAtPosition(listed);
+        if (!entry || entry->path[0] == L'\0')
+            break;
+        wchar_t label[TEXT_BUFFER_UNITS];
+        formatTrackLabel(entry->path, label);
+        AppendMenuW(menu, MF_STRING, IDM_SELECT_FIRST + listed, label);
+    }
+    if (listed > 0)
+        CheckMenuRadioItem(menu, IDM_SELECT_FIRST, IDM_SELECT_FIRST + listed - 1,
+                           IDM_SELECT_FIRST + static_cast<unsigned int>(currentPosition), MF_BYCOMMAND);
+    return menu;
+}
+
+static UINT checkedIf(int setting)
+{
+    return setting ? MF_CHECKED : MF_UNCHECKED;
+}
+
+static HMENU buildFileMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, IDM_OPEN_FILES, L"ファイルを開く(&O)");
+    AppendMenuW(menu, MF_STRING, IDM_OPEN_FOLDER, L"フォルダーを開く(&F)");
+    AppendMenuW(menu, checkedIf(sortOnOpen), IDM_SORT_ON_OPEN, L"複数のファイルを開いた時はソート(&S)");
+    AppendMenuW(menu, checkedIf(sortByFullPath), IDM_SORT_BY_FULL_PATH,
+                L"ソートの基準をファイル名ではなくフルパスにする(&K)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_OPEN_PLAYLIST, L"プレイリストを開く(&L)");
+    AppendMenuW(menu, checkedIf(sortLoadedPlaylist), IDM_SORT_LOADED_PLAYLIST, L"プレイリストを開いた時はソート(&P)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_EXPORT_PLAYLIST, L"プレイリストファイルに書き出す(&A)");
+    return menu;
+}
+
+static HMENU buildMessageDisplayMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, IDM_MSG_MESSAGE_BOX, L"メッセージボックス(&M)");
+    AppendMenuW(menu, MF_STRING, IDM_MSG_BALLOON, L"バルーン(&B)");
+    AppendMenuW(menu, MF_STRING, IDM_MSG_HIDDEN, L"非表示(&H)");
+    if (messageDisplayType >= 0 && messageDisplayType <= IDM_MSG_HIDDEN - IDM_MSG_MESSAGE_BOX)
+        CheckMenuRadioItem(menu, IDM_MSG_MESSAGE_BOX, IDM_MSG_HIDDEN, IDM_MSG_MESSAGE_BOX + messageDisplayType,
+                           MF_BYCOMMAND);
+    return menu;
+}
+
+static HMENU buildSettingsMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, checkedIf(repeat), IDM_REPEAT, L"繰り返す(&R)");
+    AppendMenuW(menu, checkedIf(shuffle), IDM_SHUFFLE, L"シャッフル(&U)");
+    AppendMenuW(menu, checkedIf(balloonOnOpen), IDM_BALLOON_ON_OPEN, L"曲オープン時バルーン(&B)");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildMessageDisplayMenu()), L"メッセージ表示形式(&M)");
+    AppendMenuW(menu, checkedIf(isAutoplayRegistered()), IDM_AUTOPLAY_REGISTER, L"自動再生ソフト登録(&J)");
+    return menu;
+}
+
+static HMENU buildHelpMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, IDM_README, L"Readme.txt(&H)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_ABOUT, L"バージョン情報(&A)");
+    return menu;
+}
+
+// Pause while playing, play otherwise; a MIDI sequencer cannot be paused.
+static void appendPlayOrPause(HMENU menu)
+{
+    if (!isPlaying) {
+        AppendMenuW(menu, MF_STRING, IDM_PLAY, L"再生(&P)");
+        return;
+    }
+    wchar_t deviceType[TEXT_BUFFER_UNITS];
+    queryMci(L"capability sound device type", deviceType);
+    UINT flags = wcscmp(deviceType, L"sequencer") == 0 ? MF_GRAYED : MF_STRING;
+    AppendMenuW(menu, flags, IDM_PAUSE, L"一時停止(&P)");
+}
+
+// Stop is offered unless the device is known to rest; with nothing open the query fails.
+static void appendStopWhenActive(HMENU menu)
+{
+    wchar_t mode[TEXT_BUFFER_UNITS];
+    queryMci(L"status sound mode", mode);
+    if (wcscmp(mode, L"stopped") != 0 && wcscmp(mode, L"seeking") != 0)
+        AppendMenuW(menu, MF_STRING, IDM_STOP, L"停止(&S)");
+}
+
+HMENU buildTrayMenu()
+{
+    HMENU selectMenu = buildSelectSubmenu();
+    HMENU fileMenu = buildFileMenu();
+    HMENU settingsMenu = buildSettingsMenu();
+    HMENU helpMenu = buildHelpMenu();
+
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu), L"ファイル(&F)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    appendPlayOrPause(menu);
+    appendStopWhenActive(menu);
+    AppendMenuW(menu, MF_STRING, IDM_PREVIOUS, L"前へ(&M)");
+    AppendMenuW(menu, MF_STRING, IDM_NEXT, L"次へ(&N)");
+    AppendMenuW(menu, MF_STRING, IDM_FIRST_TRACK, L"先頭へ(&T)");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(selectMenu), L"選択(&E)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_VOLUME, L"音量(&V)");
+    AppendMenuW(menu, MF_STRING, IDM_SEEK, L"シーク(&C)");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(settingsMenu), L"設定(&O)");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(helpMenu), L"ヘルプ(&H)");
+    AppendMenuW(menu, MF_STRING, IDM_EXIT, L"終了(&X)");
+    return menu;
+}
