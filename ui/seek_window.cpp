@@ -1,9 +1,139 @@
 #include "ui/seek_window.h"
 
+#include <stdlib.h>
+
+#include "app/app_messages.h"
+#include "app/report.h"
+#include "app/wide_text.h"
+#include "playback/mci_device.h"
+#include "resources/resource.h"
+#include "ui/time_display.h"
+#include "ui/volume_dialog.h"
+
 SeekDisplayState seekDisplayState;
 
-void openSeekWindow(HWND) {}
+// Set once registration succeeds; a failed registration is tried again at the next opening.
+static bool seekClassRegistered;
+
+static const int seekWindowWidth = 200;
+static const int seekWindowHeight = 60;
+static const UINT_PTR refreshTimer = 1;
+static const UINT refreshPeriodMs = 250;
+
+static int queryMilliseconds(const wchar_t* command)
+{
+    wchar_t reply[TEXT_BUFFER_UNITS];
+    queryMci(command, reply);
+    return static_cast<int>(wcstol(reply, nullptr, 10));
+}
+
+static void readDeviceTimes()
+{
+    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
+    seekDisplayState.positionMs = queryMilliseconds(L"status sound position");
+}
+
+static bool registerSeekWindowClass()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = seekWindowProc;
+    windowClass.hInstance = instanceHandle;
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PLAYER), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    windowClass.hCursor = static_cast<HCURSOR>(
+        LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = seekWindowClassName;
+    return RegisterClassW(&windowClass) != 0;
+}
+
+void openSeekWindow(HWND mainWindow)
+{
+    if (!seekClassRegistered) {
+        if (!registerSeekWindowClass()) {
+            reportMessage(nullptr, L"シークウィンドウのウィンドウクラスの登録に失敗しました。", L"エラー");
+            return;
+        }
+        seekClassRegistered = true;
+    }
+    // Only a window of the foreground process may take the activation that the seek window
+    // needs in order to notice losing it.
+    SetForegroundWindow(mainWindow);
+    if (!CreateWindowExW(0, seekWindowClassName, L"シーク - Velmoris Player", WS_POPUP | WS_VISIBLE, 0, 0,
+                         seekWindowWidth, seekWindowHeight, mainWindow, nullptr, instanceHandle, nullptr))
+        reportMessage(nullptr, L"シークウィンドウの作成に失敗しました。", L"エラー");
+}
+
+static LRESULT onCreate(HWND window)
+{
+    placeWindowAtCursor(window);
+    readDeviceTimes();
+    seekDisplayState.cursorX = 0;
+    SetTimer(window, refreshTimer, refreshPeriodMs, nullptr);
+    return 0;
+}
+
+static LRESULT onDestroy(HWND window)
+{
+    KillTimer(window, refreshTimer);
+    return 0;
+}
+
+// A click outside, the tray menu or any other window ends the flyout.
+static LRESULT onActivate(HWND window, WPARAM state)
+{
+    if (LOWORD(state) == WA_INACTIVE)
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+static LRESULT onPaint(HWND window)
+{
+    paintTimeDisplay(window, &seekDisplayState);
+    return 0;
+}
+
+static LRESULT onTimer(HWND window)
+{
+    readDeviceTimes();
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+static LRESULT onMouseMove(HWND window, LPARAM position)
+{
+    seekDisplayState.cursorX = LOWORD(position);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+// MCI stops a playing device on a seek; the main window restarts it from the new place.
+static LRESULT seekToCursor(HWND window, LPARAM position)
+{
+    seekDisplayState.cursorX = LOWORD(position);
+    int wasPlaying = isPlaying;
+    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
+    wchar_t command[TEXT_BUFFER_UNITS];
+    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u",
+               static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
+    sendMciCommand(command, nullptr, 0, nullptr);
+    isPlaying = 0;
+    if (wasPlaying)
+        PostMessageW(GetParent(window), WM_APP_PLAY, 0, 0);
+    return 0;
+}
+
 LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    switch (message) {
+    case WM_CREATE: return onCreate(window);
+    case WM_DESTROY: return onDestroy(window);
+    case WM_ACTIVATE: return onActivate(window, wParam);
+    case WM_PAINT: return onPaint(window);
+    case WM_TIMER: return onTimer(window);
+    case WM_MOUSEMOVE: return onMouseMove(window, lParam);
+    case WM_LBUTTONDOWN: return seekToCursor(window, lParam);
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }

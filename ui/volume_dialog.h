@@ -6,3 +6,7 @@
 INT_PTR CALLBACK volumeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Centres the window on the cursor inside the primary screen and makes it topmost.
 void placeWindowAtCursor(HWND window);
+
+// The top-left corner for a window of width x height centred on cursor, kept inside
+// (0, 0)-(right, bottom) of the desktop; the right and bottom edges win when it cannot fit.
+POINT placementAtCursor(const RECT& desktop, int width, int height, POINT cursor);
