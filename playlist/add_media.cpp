@@ -1,10 +1,252 @@
 #include "playlist/add_media.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <wchar.h>
+
+#include "app/app_messages.h"
+#include "app/wide_text.h"
+#include "playback/mci_device.h"
+#include "playback/play_order.h"
+#include "playlist/entry_building.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_file.h"
+#include "settings/settings.h"
+
 int openFilesFilterIndex;
 
-int openCommandLinePaths() { return COMMAND_LINE_NOTHING; }
-bool isAudioFileName(const wchar_t*) { return false; }
-int addFolder(const wchar_t*) { return 0; }
-void openFilesDialog(HWND) {}
-void openFolderDialog(HWND) {}
-int CALLBACK browseFolderCallback(HWND, UINT, LPARAM, LPARAM) { return 0; }
+// The new list goes to the current-playlist file; the result tells the caller whether it did.
+static int writeNewList(int count)
+{
+    if (sortOnOpen)
+        sortPlaylist(count);
+    return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
+}
+
+// The audio files directly inside folder, as a new playlist written to the current-playlist
+// file. The list in memory changes only when the folder holds at least one audio file.
+static int scanFolder(const wchar_t* folder)
+{
+    wchar_t pattern[TEXT_BUFFER_UNITS];
+    if (!formatText(pattern, TEXT_BUFFER_UNITS, L"%ls\\*", folder))
+        return COMMAND_LINE_NOTHING;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return COMMAND_LINE_NOTHING;
+    pattern[wcslen(pattern) - 1] = L'\0';
+    size_t capacity = 64;
+    size_t count = 0;
+    PlaylistEntry* entries = allocatePlaylistEntries(capacity);
+    bool enoughMemory = entries != nullptr;
+    while (enoughMemory) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isAudioFileName(found.cFileName) &&
+            storeJoinedPath(&entries[count], pattern, found.cFileName) && ++count % 64 == 0)
+            enoughMemory = growEntries(&entries, &capacity, 64);
+        if (!FindNextFileW(search, &found))
+            break;
+    }
+    FindClose(search);
+    if (!enoughMemory || count == 0) {
+        HeapFree(GetProcessHeap(), 0, entries);
+        return COMMAND_LINE_NOTHING;
+    }
+    currentPosition = 0;
+    replacePlaylist(entries);
+    return writeNewList(static_cast<int>(count));
+}
+
+int addFolder(const wchar_t* folder)
+{
+    return scanFolder(folder) != COMMAND_LINE_NOTHING ? 1 : 0;
+}
+
+bool isAudioFileName(const wchar_t* name)
+{
+    if (name[0] == L'\0')
+        return false;
+    const wchar_t* extension = textAfterLastDot(name);
+    if (!extension)
+        return false;
+    return equalsIgnoringAsciiCase(extension, L"mp3") || equalsIgnoringAsciiCase(extension, L"wav") ||
+           equalsIgnoringAsciiCase(extension, L"wma") || equalsIgnoringAsciiCase(extension, L"mid");
+}
+
+static bool fitsEntry(const wchar_t* path)
+{
+    return wcslen(path) < TEXT_BUFFER_UNITS;
+}
+
+static int openPlaylistArgument(const wchar_t* file)
+{
+    if (!readPlaylistFile(file))
+        return COMMAND_LINE_NOTHING;
+    return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
+}
+
+// Every path as an entry of its own, in command-line order, whatever it names.
+static int openFileArguments(wchar_t** paths, int pathCount)
+{
+    PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(pathCount) + 1);
+    if (!entries)
+        return COMMAND_LINE_NOTHING;
+    for (int i = 0; i < pathCount; ++i)
+        storeEntryPath(&entries[i], paths[i]);
+    replacePlaylist(entries);
+    return writeNewList(pathCount);
+}
+
+// Arguments too long for an entry are dropped before anything is decided: a cut path would
+// name another file or folder.
+static int keepFittingArguments(wchar_t** arguments, int argumentCount)
+{
+    int kept = 0;
+    for (int i = 1; i < argumentCount; ++i) {
+        if (fitsEntry(arguments[i]))
+            arguments[kept++] = arguments[i];
+    }
+    return kept;
+}
+
+// The first path alone decides what the whole command line means.
+static int openPaths(wchar_t** paths, int pathCount)
+{
+    if (pathCount == 0)
+        return COMMAND_LINE_NOTHING;
+    if (PathIsDirectoryW(paths[0]))
+        return scanFolder(paths[0]);
+    if (isPlaylistFileName(paths[0]))
+        return openPlaylistArgument(paths[0]);
+    return openFileArguments(paths, pathCount);
+}
+
+int openCommandLineText(const wchar_t* commandLine)
+{
+    int argumentCount = 0;
+    wchar_t** arguments = CommandLineToArgvW(commandLine, &argumentCount);
+    if (!arguments)
+        return COMMAND_LINE_NOTHING;
+    int result = openPaths(arguments, keepFittingArguments(arguments, argumentCount));
+    LocalFree(arguments);
+    return result;
+}
+
+int openCommandLinePaths()
+{
+    return openCommandLineText(GetCommandLineW());
+}
+
+// Pattern pairs of the open-files dialog; the literal's own terminator ends the list.
+static const wchar_t openFilesFilters[] =
+    L"MP3 形式サウンド (*.mp3)\0*.mp3\0"
+    L"Wave サウンド (*.wav)\0*.wav\0"
+    L"Windows Media オーディオ ファイル (*.wma)\0*.wma\0"
+    L"MIDI シーケンス (*.mid)\0*.mid\0"
+    L"すべてのファイル (*.*)\0*.*\0";
+
+static const DWORD selectionUnits = 20480;
+
+// Several files: the folder, then each name as its own string, then an empty string.
+static PlaylistEntry* entriesOfSeveralFiles(const wchar_t* selection, size_t* count)
+{
+    wchar_t prefix[TEXT_BUFFER_UNITS];
+    bool prefixFits = formatText(prefix, TEXT_BUFFER_UNITS, L"%ls\\", selection);
+    size_t capacity = 128;
+    PlaylistEntry* entries = allocatePlaylistEntries(capacity);
+    for (const wchar_t* name = selection + wcslen(selection) + 1; entries && *name != L'\0'; name += wcslen(name) + 1) {
+        if (*count == capacity - 1 && !growEntries(&entries, &capacity, 128)) {
+            HeapFree(GetProcessHeap(), 0, entries);
+            return nullptr;
+        }
+        if (prefixFits && storeJoinedPath(&entries[*count], prefix, name))
+            ++*count;
+    }
+    return entries;
+}
+
+// The dialog's selection as a new array; nullptr when nothing of it fits an entry.
+static PlaylistEntry* entriesOfSelection(const wchar_t* selection, size_t* count)
+{
+    *count = 0;
+    PlaylistEntry* entries;
+    if (PathIsDirectoryW(selection)) {
+        entries = entriesOfSeveralFiles(selection, count);
+    } else {
+        entries = allocatePlaylistEntries(2);
+        if (entries && storeEntryPath(&entries[0], selection))
+            *count = 1;
+    }
+    if (entries && *count == 0) {
+        HeapFree(GetProcessHeap(), 0, entries);
+        return nullptr;
+    }
+    return entries;
+}
+
+static void openAndStart(HWND window)
+{
+    if (openFirstTrackOfNewList(window))
+        startPlayback(window);
+}
+
+void openFilesDialog(HWND window)
+{
+    static wchar_t selection[selectionUnits];
+    selection[0] = L'\0';
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window;
+    dialog.lpstrFilter = openFilesFilters;
+    dialog.nFilterIndex = static_cast<DWORD>(openFilesFilterIndex);
+    dialog.lpstrFile = selection;
+    dialog.nMaxFile = selectionUnits;
+    dialog.lpstrTitle = L"音声ファイルを開く（複数可）";
+    dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    BOOL chosen = GetOpenFileNameW(&dialog);
+    openFilesFilterIndex = static_cast<int>(dialog.nFilterIndex);
+    if (!chosen)
+        return;
+    size_t count = 0;
+    PlaylistEntry* entries = entriesOfSelection(selection, &count);
+    if (!entries)
+        return;
+    closeTrack(window);
+    currentPosition = 0;
+    replacePlaylist(entries);
+    writeNewList(static_cast<int>(count));
+    openAndStart(window);
+}
+
+int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED && data != 0)
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+void openFolderDialog(HWND window)
+{
+    wchar_t path[TEXT_BUFFER_UNITS] = L"";
+    LPITEMIDLIST music = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_MYMUSIC, &music))) {
+        SHGetPathFromIDListW(music, path);
+        CoTaskMemFree(music);
+    }
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = window;
+    browse.pszDisplayName = path;
+    browse.lpszTitle = L"フォルダーを開く";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = browseFolderCallback;
+    browse.lParam = reinterpret_cast<LPARAM>(path);
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
+    if (!chosen)
+        return;
+    bool named = SHGetPathFromIDListW(chosen, path);
+    CoTaskMemFree(chosen);
+    if (!named || !addFolder(path))
+        return;
+    closeTrack(window);
+    openAndStart(window);
+}

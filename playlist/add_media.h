@@ -13,6 +13,8 @@ enum CommandLineResult {
 extern int openFilesFilterIndex;
 
 int openCommandLinePaths();
+// The same for a given command line (program name first), as GetCommandLineW gives it.
+int openCommandLineText(const wchar_t* commandLine);
 bool isAudioFileName(const wchar_t* name);
 // 1 when the playlist was rebuilt from at least one audio file of the folder, else 0.
 int addFolder(const wchar_t* folder);

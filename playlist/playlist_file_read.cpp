@@ -1,0 +1,164 @@
+// Reading a playlist file: the encoding from its first bytes, then one entry per line.
+#include <string.h>
+
+#include "playlist/playlist.h"
+#include "playlist/playlist_file.h"
+#include "playlist/entry_building.h"
+#include "playlist/playlist_number.h"
+#include "settings/settings.h"
+
+// A line is read in parts of at most this many units, its LF included.
+static const size_t linePartUnits = 1023;
+// Larger files are not read: their text would not fit the conversions below.
+static const LONGLONG largestFileBytes = 0x3FFFFFFF;
+
+// The whole file in one heap block with two spare zero bytes; nullptr when it cannot be read.
+static unsigned char* readWholeFile(const wchar_t* file, size_t* size)
+{
+    HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    LARGE_INTEGER fileSize;
+    unsigned char* bytes = nullptr;
+    if (GetFileSizeEx(handle, &fileSize) && fileSize.QuadPart <= largestFileBytes) {
+        *size = static_cast<size_t>(fileSize.QuadPart);
+        bytes = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, *size + 2));
+    }
+    DWORD got = 0;
+    if (bytes && *size != 0 && (!ReadFile(handle, bytes, static_cast<DWORD>(*size), &got, nullptr) || got != *size)) {
+        HeapFree(GetProcessHeap(), 0, bytes);
+        bytes = nullptr;
+    }
+    CloseHandle(handle);
+    return bytes;
+}
+
+static wchar_t* allocateUnits(size_t count)
+{
+    return static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (count + 1) * sizeof(wchar_t)));
+}
+
+// The file's text as UTF-16 in a heap block of its own (bytes are released); nullptr for a
+// big-endian file, which is not read, or when memory runs out.
+static wchar_t* decodeText(unsigned char* bytes, size_t size, size_t* units)
+{
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        *units = (size - 2) / sizeof(wchar_t);
+        memmove(bytes, bytes + 2, *units * sizeof(wchar_t));
+        return reinterpret_cast<wchar_t*>(bytes);
+    }
+    wchar_t* text = nullptr;
+    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
+        HeapFree(GetProcessHeap(), 0, bytes);
+        return nullptr;
+    }
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        const char* utf8 = reinterpret_cast<const char*>(bytes + 3);
+        int length = static_cast<int>(size - 3);
+        int needed = length == 0 ? 0 : MultiByteToWideChar(CP_UTF8, 0, utf8, length, nullptr, 0);
+        text = allocateUnits(static_cast<size_t>(needed));
+        if (text)
+            *units = static_cast<size_t>(needed == 0 ? 0 : MultiByteToWideChar(CP_UTF8, 0, utf8, length, text, needed));
+    } else {
+        // No byte-order mark: every byte is the character of the same number.
+        text = allocateUnits(size);
+        if (text) {
+            for (size_t i = 0; i < size; ++i)
+                text[i] = bytes[i];
+            *units = size;
+        }
+    }
+    HeapFree(GetProcessHeap(), 0, bytes);
+    return text;
+}
+
+// As a text-mode reader sees it: CR LF becomes LF, and Ctrl-Z ends the text.
+static size_t normaliseLineEnds(wchar_t* text, size_t units)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < units && text[i] != 0x1A; ++i) {
+        if (text[i] == L'\r' && i + 1 < units && text[i + 1] == L'\n')
+            continue;
+        text[kept++] = text[i];
+    }
+    return kept;
+}
+
+static const wchar_t* fieldEnd(const wchar_t* field, const wchar_t* lineEnd)
+{
+    while (field < lineEnd && *field != L'\t' && *field != L'\n' && *field != L'\0')
+        ++field;
+    return field;
+}
+
+// One line part into entry; false when its path field is empty and the line adds nothing.
+static bool parseLine(const wchar_t* line, const wchar_t* lineEnd, PlaylistEntry* entry)
+{
+    const wchar_t* pathEnd = fieldEnd(line, lineEnd);
+    size_t pathUnits = static_cast<size_t>(pathEnd - line);
+    if (pathUnits == 0)
+        return false;
+    memcpy(entry->path, line, pathUnits * sizeof(wchar_t));
+    entry->path[pathUnits] = L'\0';
+    if (pathEnd == lineEnd || *pathEnd != L'\t')
+        return true;
+    const wchar_t* startEnd = fieldEnd(pathEnd + 1, lineEnd);
+    entry->start = parsePlaylistNumber(pathEnd + 1, startEnd);
+    if (startEnd == lineEnd || *startEnd != L'\t')
+        return true;
+    // The rest of the line: only the number at its start counts.
+    const wchar_t* rest = startEnd + 1;
+    const wchar_t* restEnd = rest;
+    while (restEnd < lineEnd && *restEnd != L'\0')
+        ++restEnd;
+    entry->end = parsePlaylistNumber(rest, restEnd);
+    return true;
+}
+
+// The entries of text in a new array; nullptr when memory runs out.
+static PlaylistEntry* parseEntries(const wchar_t* text, size_t units, int* count)
+{
+    size_t capacity = 128;
+    PlaylistEntry* entries = allocatePlaylistEntries(capacity);
+    size_t stored = 0;
+    for (size_t at = 0; entries && at < units;) {
+        size_t partEnd = at;
+        while (partEnd < units && partEnd - at < linePartUnits) {
+            if (text[partEnd++] == L'\n')
+                break;
+        }
+        if (stored == capacity - 1 && !growEntries(&entries, &capacity, 128)) {
+            HeapFree(GetProcessHeap(), 0, entries);
+            return nullptr;
+        }
+        if (parseLine(text + at, text + partEnd, &entries[stored]))
+            ++stored;
+        at = partEnd;
+    }
+    *count = static_cast<int>(stored);
+    return entries;
+}
+
+bool readPlaylistFile(const wchar_t* file)
+{
+    size_t size = 0;
+    unsigned char* bytes = readWholeFile(file, &size);
+    if (!bytes)
+        return false;
+    size_t units = 0;
+    wchar_t* text = decodeText(bytes, size, &units);
+    if (!text)
+        return false;
+    units = normaliseLineEnds(text, units);
+    int count = 0;
+    PlaylistEntry* entries = parseEntries(text, units, &count);
+    HeapFree(GetProcessHeap(), 0, text);
+    if (!entries)
+        return false;
+    currentPosition = 0;
+    replacePlaylist(entries);
+    if (sortLoadedPlaylist)
+        sortPlaylist(count);
+    return true;
+}
