@@ -24,6 +24,8 @@ WM_APP_RELOAD_PLAYLIST = 0x8004
 MM_MCINOTIFY = 0x3B9
 
 IDM_EXIT = 1001
+IDM_OPEN_FILES = 1004
+IDM_OPEN_FOLDER = 1005
 IDM_FIRST_TRACK = 1013
 IDM_REPEAT = 1014
 IDM_SHUFFLE = 1015
@@ -83,6 +85,19 @@ def utf16_playlist(entries):
     """Bytes of a playlist file as the player writes it: FF FE, then path TAB start TAB end CR LF."""
     text = "".join(f"{path}\t{start}\t{end}\r\n" for path, start, end in entries)
     return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+def read_playlist(path):
+    """Entries (path, start, end) of a playlist file as the player writes it."""
+    with open(path, "rb") as src:
+        data = src.read()
+    if not data.startswith(b"\xff\xfe"):
+        raise AssertionError(f"{path} does not start with the UTF-16LE byte-order mark")
+    entries = []
+    for line in data[2:].decode("utf-16-le").split("\r\n")[:-1]:
+        path_field, start, end = line.split("\t")
+        entries.append((path_field, int(start), int(end)))
+    return entries
 
 
 class PlayerTestCase(unittest.TestCase):
@@ -199,6 +214,15 @@ class PlayerTestCase(unittest.TestCase):
         code, text = self.probe("box", caption, int(wait * 1000))
         self.assertNotEqual(0, code, f"unexpected message box '{caption}': {text}")
 
+    def set_dialog_text(self, dialog, control, text, timeout=10):
+        """WM_SETTEXT to a control of the dialog found by its caption or by a text inside it."""
+        code, _ = self.probe("dialog-set-text", dialog, control, text, int(timeout * 1000), timeout=timeout + 20)
+        self.assertEqual(0, code, f"could not type into control {control:#x} of the dialog '{dialog}'")
+
+    def press_dialog_ok(self, dialog, timeout=10):
+        code, _ = self.probe("dialog-ok", dialog, int(timeout * 1000), timeout=timeout + 20)
+        self.assertEqual(0, code, f"could not press OK in the dialog '{dialog}'")
+
     def exit_player(self, process, timeout=20):
         self.command(IDM_EXIT)
         return process.wait(timeout=timeout)
@@ -209,12 +233,14 @@ class PlayerTestCase(unittest.TestCase):
         with open(process.log_path, "rb") as src:
             for raw in src:
                 line = raw.decode("utf-8", "replace")
-                marker = 'open "'
-                if "mciSendString" in line and marker in line:
-                    start = line.index(marker) + len(marker)
-                    end = line.find('"', start)
-                    if end > start:
-                        opened.append(line[start:end].replace("\\\\", "\\"))
+                # Wine's trace escapes the quotes of the command string: open \"path\" alias sound
+                for marker, closing in (('open \\"', '\\"'), ('open "', '"')):
+                    if "mciSendString" in line and marker in line:
+                        start = line.index(marker) + len(marker)
+                        end = line.find(closing, start)
+                        if end > start:
+                            opened.append(line[start:end].replace("\\\\", "\\"))
+                        break
         return opened
 
     def cleanup(self):

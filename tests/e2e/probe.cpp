@@ -280,6 +280,148 @@ static int windowInfo(int argc, wchar_t** argv)
     return 0;
 }
 
+struct DialogSearch {
+    const wchar_t* text;
+    HWND found;
+};
+
+static BOOL CALLBACK childWithText(HWND child, LPARAM parameter)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(parameter);
+    wchar_t text[512];
+    GetWindowTextW(child, text, 512);
+    if (wcscmp(text, search->text) == 0) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible dialog whose caption, or the text of one of its controls, is the given text (the
+// folder browser shows its title inside, not as its caption).
+static BOOL CALLBACK dialogWithText(HWND window, LPARAM parameter)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(parameter);
+    wchar_t className[64];
+    wchar_t caption[512];
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, caption, 512);
+    if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    DialogSearch inside = {search->text, nullptr};
+    if (wcscmp(caption, search->text) != 0)
+        EnumChildWindows(window, childWithText, reinterpret_cast<LPARAM>(&inside));
+    if (wcscmp(caption, search->text) == 0 || inside.found) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND waitForDialog(const wchar_t* text, DWORD timeoutMs)
+{
+    DWORD started = GetTickCount();
+    for (;;) {
+        DialogSearch search = {text, nullptr};
+        EnumWindows(dialogWithText, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - started > timeoutMs)
+            return search.found;
+        Sleep(20);
+    }
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+static BOOL CALLBACK controlWithId(HWND child, LPARAM parameter)
+{
+    ControlSearch* search = reinterpret_cast<ControlSearch*>(parameter);
+    if (GetDlgCtrlID(child) == search->id) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// dialog-set-text TEXT CONTROL VALUE [MS]: WM_SETTEXT to a control (searched at any depth) of
+// the dialog found by its caption or by a control's text.
+static int dialogSetText(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND dialog = waitForDialog(argv[0], argc > 3 ? static_cast<DWORD>(number(argv[3])) : 10000);
+    if (!dialog)
+        return 1;
+    ControlSearch search = {static_cast<int>(number(argv[1])), nullptr};
+    EnumChildWindows(dialog, controlWithId, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]), SMTO_ABORTIFHUNG,
+                               10000, &result) && result
+               ? 0
+               : 1;
+}
+
+// dialog-ok TEXT [MS] / dialog-cancel TEXT [MS]: presses OK or Cancel of that dialog and waits
+// until it has acted.
+static int pressDialogButton(int argc, wchar_t** argv, int button)
+{
+    if (argc < 1)
+        return 2;
+    HWND dialog = waitForDialog(argv[0], argc > 1 ? static_cast<DWORD>(number(argv[1])) : 10000);
+    if (!dialog)
+        return 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)), SMTO_ABORTIFHUNG, 10000, &result)
+               ? 0
+               : 1;
+}
+
+// dialog-gone TEXT MS: waits until no such dialog is shown.
+static int dialogGone(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    DWORD timeout = static_cast<DWORD>(number(argv[1]));
+    DWORD started = GetTickCount();
+    while (waitForDialog(argv[0], 0)) {
+        if (GetTickCount() - started > timeout)
+            return 1;
+        Sleep(20);
+    }
+    return 0;
+}
+
+static const wchar_t userShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// music-folder [PATH]: answers the user's "My Music" shell folder entry (empty when there is
+// none); with PATH sets it (an empty PATH removes the entry), so a test can point the music
+// folder at a folder of its own and put the old entry back afterwards.
+static int musicFolder(int argc, wchar_t** argv)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, userShellFolders, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 1;
+    wchar_t old[1024] = L"";
+    DWORD bytes = sizeof(old) - sizeof(wchar_t);
+    DWORD type = 0;
+    RegQueryValueExW(key, L"My Music", nullptr, &type, reinterpret_cast<BYTE*>(old), &bytes);
+    answer(L"%ls", old);
+    LONG result = ERROR_SUCCESS;
+    if (argc > 0 && argv[0][0] != L'\0')
+        result = RegSetValueExW(key, L"My Music", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(argv[0]),
+                                static_cast<DWORD>((wcslen(argv[0]) + 1) * sizeof(wchar_t)));
+    else if (argc > 0)
+        RegDeleteValueW(key, L"My Music");
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     int first = 1;
@@ -319,6 +461,16 @@ int wmain(int argc, wchar_t** argv)
         result = impostor(restCount, rest);
     else if (wcscmp(command, L"window") == 0)
         result = windowInfo(restCount, rest);
+    else if (wcscmp(command, L"dialog-set-text") == 0)
+        result = dialogSetText(restCount, rest);
+    else if (wcscmp(command, L"dialog-ok") == 0)
+        result = pressDialogButton(restCount, rest, IDOK);
+    else if (wcscmp(command, L"dialog-cancel") == 0)
+        result = pressDialogButton(restCount, rest, IDCANCEL);
+    else if (wcscmp(command, L"dialog-gone") == 0)
+        result = dialogGone(restCount, rest);
+    else if (wcscmp(command, L"music-folder") == 0)
+        result = musicFolder(restCount, rest);
     if (output)
         fclose(output);
     return result;
