@@ -1,16 +1,221 @@
 #include "playback/mci_device.h"
 
+#include <mmsystem.h>
+#include <wchar.h>
+
+#include "app/app_messages.h"
+#include "app/report.h"
+#include "app/system_calls.h"
+#include "app/tray_icon.h"
+#include "app/wide_text.h"
+#include "playlist/playlist.h"
+#include "settings/settings.h"
+
 int isPlaying;
 
-unsigned int sendMciCommand(const wchar_t*, wchar_t*, unsigned int, HWND) { return 0; }
-void queryMci(const wchar_t*, wchar_t* reply) { reply[0] = L'\0'; }
-void reportMciError(HWND, unsigned int, const wchar_t*) {}
-bool openTrack(HWND) { return false; }
-void closeTrack(HWND) {}
-void startPlayback(HWND) {}
-void pausePlayback() {}
-void stopPlayback() {}
-bool applyVolume(HWND) { return true; }
-unsigned int sendVolume() { return 0; }
-bool isVolumeUnsupported(unsigned int) { return false; }
-void onPlaybackFailed() {}
+static const wchar_t loadErrorCaption[] = L"音声ファイルの読み込みエラー";
+static const wchar_t seekErrorCaption[] = L"再生開始位置指定のエラー";
+static const wchar_t playErrorCaption[] = L"音声ファイルの再生エラー";
+static const wchar_t volumeErrorCaption[] = L"音量変更エラー";
+
+// "verb all rest" becomes "verb sound rest"; false when the command does not name "all".
+static bool addressSound(const wchar_t* command, wchar_t* rewritten)
+{
+    const wchar_t* space = wcschr(command, L' ');
+    if (!space || wcsncmp(space + 1, L"all", 3) != 0 || (space[4] != L' ' && space[4] != L'\0'))
+        return false;
+    return formatText(rewritten, TEXT_BUFFER_UNITS, L"%.*ls sound%ls", static_cast<int>(space - command), command,
+                      space + 4);
+}
+
+unsigned int sendMciCommand(const wchar_t* command, wchar_t* reply, unsigned int replyLength, HWND notifyWindow)
+{
+    unsigned int error = systemMciSendString(command, reply, replyLength, notifyWindow);
+    wchar_t toSound[TEXT_BUFFER_UNITS];
+    // Some MCI implementations accept "all" only for "close"; "sound" is the one device open.
+    if (error == MCIERR_CANNOT_USE_ALL && addressSound(command, toSound))
+        error = systemMciSendString(toSound, reply, replyLength, notifyWindow);
+    return error;
+}
+
+void queryMci(const wchar_t* command, wchar_t* reply)
+{
+    if (sendMciCommand(command, reply, TEXT_BUFFER_UNITS, nullptr) != 0)
+        reply[0] = L'\0';
+}
+
+void reportMciError(HWND owner, unsigned int error, const wchar_t* caption)
+{
+    wchar_t text[TEXT_BUFFER_UNITS];
+    if (!mciGetErrorStringW(error, text, TEXT_BUFFER_UNITS))
+        formatText(text, TEXT_BUFFER_UNITS, L"MCI エラー %u", error);
+    reportMessage(owner, text, caption);
+}
+
+static void sendIgnoringResult(const wchar_t* command)
+{
+    sendMciCommand(command, nullptr, 0, nullptr);
+}
+
+static bool modeIs(const wchar_t* expected)
+{
+    wchar_t mode[TEXT_BUFFER_UNITS];
+    queryMci(L"status sound mode", mode);
+    return lstrcmpW(mode, expected) == 0;
+}
+
+void closeTrack(HWND window)
+{
+    sendIgnoringResult(L"stop all");
+    sendIgnoringResult(L"close all");
+    isPlaying = 0;
+    resetTrayIcon(window);
+}
+
+// A quote would end the quoted path early and let the rest of the name be read as MCI words;
+// a command cut to the buffer would name another file.
+static bool formatOpenCommand(HWND window, const wchar_t* path, wchar_t* command)
+{
+    if (wcschr(path, L'"')) {
+        reportMessage(window, L"ファイルのパスに使用できない文字 (\") が含まれているため、開けません。", loadErrorCaption);
+        return false;
+    }
+    if (!formatText(command, TEXT_BUFFER_UNITS, L"open \"%ls\" alias sound", path)) {
+        reportMessage(window, L"ファイルのパスが長すぎるため、開けません。", loadErrorCaption);
+        return false;
+    }
+    return true;
+}
+
+static bool seekToStart(HWND owner, unsigned int start)
+{
+    wchar_t command[TEXT_BUFFER_UNITS];
+    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u", start);
+    unsigned int error = sendMciCommand(command, nullptr, 0, nullptr);
+    if (error != 0)
+        reportMciError(owner, error, seekErrorCaption);
+    return error == 0;
+}
+
+bool openTrack(HWND window)
+{
+    closeTrack(window);
+    const PlaylistEntry* entry = entryAtPosition(currentPosition);
+    if (entry->path[0] == L'\0')
+        return false;
+    wchar_t command[TEXT_BUFFER_UNITS];
+    if (!formatOpenCommand(window, entry->path, command))
+        return false;
+    unsigned int error = sendMciCommand(command, nullptr, 0, nullptr);
+    if (error != 0) {
+        reportMciError(window, error, loadErrorCaption);
+        return false;
+    }
+    sendIgnoringResult(L"set sound time format ms");
+    if (entry->start != 0 && !seekToStart(window, entry->start))
+        return false;
+    // A device without any volume control plays at its own volume; that is no failure to show.
+    error = sendVolume();
+    if (error != 0 && !isVolumeUnsupported(error))
+        reportMciError(window, error, volumeErrorCaption);
+    announceTrack();
+    return true;
+}
+
+// The play command for a stopped device; false (reported) when the entry's span is invalid.
+static bool formatPlayCommand(wchar_t* command)
+{
+    const PlaylistEntry* entry = entryAtPosition(currentPosition);
+    if (entry->end == 0)
+        return copyText(command, TEXT_BUFFER_UNITS, L"play all notify");
+    if (entry->end <= entry->start) {
+        reportMessage(nullptr, L"再生終了位置の指定が不正です。", L"エラー");
+        return false;
+    }
+    return formatText(command, TEXT_BUFFER_UNITS, L"play all to %u notify", entry->end);
+}
+
+void startPlayback(HWND window)
+{
+    if (isPlaying)
+        return;
+    isPlaying = 1;
+    wchar_t mode[TEXT_BUFFER_UNITS];
+    queryMci(L"status sound mode", mode);
+    wchar_t command[TEXT_BUFFER_UNITS];
+    HWND notifyWindow = nullptr;
+    if (lstrcmpW(mode, L"paused") == 0) {
+        copyText(command, TEXT_BUFFER_UNITS, L"resume all");
+    } else if (lstrcmpW(mode, L"playing") == 0) {
+        return;
+    } else if (formatPlayCommand(command)) {
+        notifyWindow = window;
+    } else {
+        isPlaying = 0;
+        return;
+    }
+    unsigned int error = sendMciCommand(command, nullptr, 0, notifyWindow);
+    if (error != 0) {
+        isPlaying = 0;
+        reportMciError(nullptr, error, playErrorCaption);
+        return;
+    }
+    if (modeIs(L"playing"))
+        setTrayIcon(TRAY_PLAYING);
+    else
+        isPlaying = 0;
+}
+
+void pausePlayback()
+{
+    wchar_t type[TEXT_BUFFER_UNITS];
+    queryMci(L"capability sound device type", type);
+    // A MIDI sequencer cannot be paused; it plays on.
+    if (lstrcmpW(type, L"sequencer") == 0)
+        return;
+    sendIgnoringResult(L"pause all");
+    if (modeIs(L"paused")) {
+        isPlaying = 0;
+        setTrayIcon(TRAY_PAUSED);
+    }
+}
+
+void stopPlayback()
+{
+    sendIgnoringResult(L"stop all");
+    if (!modeIs(L"stopped"))
+        return;
+    isPlaying = 0;
+    unsigned int start = entryAtPosition(currentPosition)->start;
+    if (start != 0)
+        seekToStart(nullptr, start);
+    else
+        sendIgnoringResult(L"seek all to start");
+    setTrayIcon(TRAY_STOPPED);
+}
+
+unsigned int sendVolume()
+{
+    wchar_t command[TEXT_BUFFER_UNITS];
+    formatText(command, TEXT_BUFFER_UNITS, L"setaudio sound volume to %d", volume);
+    return sendMciCommand(command, nullptr, 0, nullptr);
+}
+
+bool applyVolume(HWND owner)
+{
+    unsigned int error = sendVolume();
+    if (error != 0)
+        reportMciError(owner, error, volumeErrorCaption);
+    return error == 0;
+}
+
+bool isVolumeUnsupported(unsigned int error)
+{
+    return error == MCIERR_UNRECOGNIZED_COMMAND || error == MCIERR_UNSUPPORTED_FUNCTION;
+}
+
+void onPlaybackFailed()
+{
+    isPlaying = 0;
+    setTrayIcon(TRAY_STOPPED);
+}
