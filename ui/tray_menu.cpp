@@ -13,10 +13,6 @@
 // Longest file name or extension that a selection label shows; longer ones end in an ellipsis.
 #define LABEL_PART_UNITS 256
 
-// Command ids travel in 16 bits, so the selection list cannot name more positions than this;
-// later tracks stay reachable with Next.
-static const int selectablePositions = IDM_SELECT_LAST - IDM_SELECT_FIRST + 1;
-
 // Copies units of text; a part longer than a label may show ends in an ellipsis instead.
 static void copyLabelPart(wchar_t* part, const wchar_t* text, size_t units)
 {
@@ -42,12 +38,18 @@ static void formatTrackLabel(const wchar_t* path, wchar_t* label)
     formatText(label, TEXT_BUFFER_UNITS, L"%ls%ls", name, extension);
 }
 
+// Command ids travel in 16 bits, so the list cannot name more positions than the ids up to
+// IDM_SELECT_LAST; later tracks stay reachable with Next.
+int selectionLength(int count)
+{
+    const int selectable = IDM_SELECT_LAST - IDM_SELECT_FIRST + 1;
+    return count < selectable ? count : selectable;
+}
+
 HMENU buildSelectSubmenu()
 {
     HMENU menu = CreatePopupMenu();
-    int count = playlistCount();
-    if (count > selectablePositions)
-        count = selectablePositions;
+    int count = selectionLength(playlistCount());
     int listed = 0;
     for (; listed < count; ++listed) {
         const PlaylistEntry* entry = entryAtPosition(listed);
@@ -57,9 +59,9 @@ HMENU buildSelectSubmenu()
         formatTrackLabel(entry->path, label);
         AppendMenuW(menu, MF_STRING, IDM_SELECT_FIRST + listed, label);
     }
+    // Item n has the id IDM_SELECT_FIRST + n; marking by position spares a search by id per item.
     if (listed > 0)
-        CheckMenuRadioItem(menu, IDM_SELECT_FIRST, IDM_SELECT_FIRST + listed - 1,
-                           IDM_SELECT_FIRST + static_cast<unsigned int>(currentPosition), MF_BYCOMMAND);
+        CheckMenuRadioItem(menu, 0, listed - 1, static_cast<unsigned int>(currentPosition), MF_BYPOSITION);
     return menu;
 }
 

@@ -5,3 +5,5 @@
 
 HMENU buildTrayMenu();
 HMENU buildSelectSubmenu();
+// How many play-order positions the selection submenu lists for a playlist of count entries.
+int selectionLength(int count);

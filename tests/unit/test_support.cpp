@@ -4,6 +4,7 @@
 
 #include "app/app_messages.h"
 #include "app/report.h"
+#include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
@@ -23,6 +24,7 @@ void resetPlayerState()
     reportsWaitForDismissal = false;
     currentPosition = 0;
     ZeroMemory(&trayIconData, sizeof(trayIconData));
+    trayClickState = {};
     if (playlist)
         HeapFree(GetProcessHeap(), 0, playlist);
     if (shuffleOrder)
