@@ -422,6 +422,39 @@ static int musicFolder(int argc, wchar_t** argv)
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 
+// double-click-time: the system's double-click time in milliseconds.
+static int doubleClickTime(int, wchar_t**)
+{
+    answer(L"%u", GetDoubleClickTime());
+    return 0;
+}
+
+struct ClassCount {
+    const wchar_t* className;
+    int visible;
+};
+
+static BOOL CALLBACK countVisibleOfClass(HWND window, LPARAM parameter)
+{
+    ClassCount* count = reinterpret_cast<ClassCount*>(parameter);
+    wchar_t className[64];
+    GetClassNameW(window, className, 64);
+    if (wcscmp(className, count->className) == 0 && IsWindowVisible(window))
+        ++count->visible;
+    return TRUE;
+}
+
+// count-windows CLASS: how many visible top-level windows of the class exist (open menus: "#32768").
+static int countWindows(int argc, wchar_t** argv)
+{
+    if (argc < 1)
+        return 2;
+    ClassCount count = {argv[0], 0};
+    EnumWindows(countVisibleOfClass, reinterpret_cast<LPARAM>(&count));
+    answer(L"%d", count.visible);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     int first = 1;
@@ -461,6 +494,10 @@ int wmain(int argc, wchar_t** argv)
         result = impostor(restCount, rest);
     else if (wcscmp(command, L"window") == 0)
         result = windowInfo(restCount, rest);
+    else if (wcscmp(command, L"double-click-time") == 0)
+        result = doubleClickTime(restCount, rest);
+    else if (wcscmp(command, L"count-windows") == 0)
+        result = countWindows(restCount, rest);
     else if (wcscmp(command, L"dialog-set-text") == 0)
         result = dialogSetText(restCount, rest);
     else if (wcscmp(command, L"dialog-ok") == 0)
