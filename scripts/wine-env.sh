@@ -91,12 +91,29 @@ wine_env_prepare_prefix() {
     touch "$WINEPREFIX/.velmoris-ready"
 }
 
+# GDI+ finds a family only by a face name that is really installed: "ＭＳ ゴシック" (the seek
+# window's face) and "Microsoft Sans Serif" (GDI+'s generic sans-serif) are given as aliases of
+# the installed Noto CJK and Liberation faces, as a Japanese Windows machine has them. Added to
+# prefixes made before this step too.
+wine_env_replace_fonts() {
+    if [ -f "$WINEPREFIX/.velmoris-fonts" ]; then
+        return 0
+    fi
+    local key='HKCU\Software\Wine\Fonts\Replacements' face
+    for face in "ＭＳ ゴシック" "MS Gothic"; do
+        wine reg add "$key" /v "$face" /d 'Noto Sans Mono CJK JP' /f >/dev/null 2>&1
+    done
+    wine reg add "$key" /v "Microsoft Sans Serif" /d 'Liberation Sans' /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.velmoris-fonts"
+}
+
 # $1: the build folder that holds everything of this run.
 wine_env_start() {
     mkdir -p "$1"
     wine_env_start_xvfb "$1" || return 1
     wine_env_start_pulse "$1" || return 1
     wine_env_prepare_prefix "$1" || return 1
+    wine_env_replace_fonts
     # The server of this prefix is ours from here on; wine_env_stop ends it.
     WINE_ENV_STARTED_WINESERVER=1
     wineserver -p 2>/dev/null || true
