@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# docs/menu.png: the tray menu of a playing player with its Settings and message display
+# submenus open, opened by a right click on the icon and the access keys "O" and "M".
+# Run through screenshots.sh.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$VELMORIS_BUILD_DIR/screenshot-menu"
+probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
+rm -rf "$work"
+mkdir -p "$work"
+cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+python3 - "$root/tests/e2e" "$work" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+import harness
+harness.make_wav(sys.argv[2] + "/01 Morning.wav", seconds=60)
+harness.make_wav(sys.argv[2] + "/02 Evening.wav", seconds=60, frequency=660)
+PY
+# Repeat on and balloon messages, so that a check mark and a radio bullet show.
+printf '[OPTION]\r\nREPEAT=1\r\nMSG_DISPLAY_TYPE=1\r\n' >"$work/$(id -un) Velmoris Player.ini"
+wine "$work/player.exe" "Z:${work//\//\\}\\01 Morning.wav" "Z:${work//\//\\}\\02 Evening.wav" >/dev/null 2>&1 </dev/null &
+player=$!
+probe wait-player 20000
+sleep 2
+xdotool mousemove 1013 690 click 3
+sleep 1
+# Keys reach the window under the pointer once the X focus is on the root window.
+xdotool windowfocus "$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')"
+xdotool mousemove 955 477
+sleep 0.5
+xdotool key o
+sleep 1
+xdotool key m
+sleep 1
+import -window root -crop 420x330+604+370 +repage "$root/docs/menu.png"
+xdotool key Escape Escape Escape
+probe command 1001
+wait "$player" || true
+echo "docs/menu.png"
