@@ -100,17 +100,6 @@ TEST_F(SeekWindow, OpensAsATopmostPopupWithTheDevicesTimes)
     EXPECT_EQ(0, seekDisplayState.cursorX);
 }
 
-TEST_F(SeekWindow, TimerAndMouseRefreshTheState)
-{
-    open(240000, 1000, L"playing");
-    fake::mciDevice.position = 2500;
-    SendMessageW(seek, WM_TIMER, 1, 0);
-    EXPECT_EQ((std::vector<std::wstring>{L"status sound length", L"status sound position"}), fake::mciCommands());
-    EXPECT_EQ(2500, seekDisplayState.positionMs);
-    SendMessageW(seek, WM_MOUSEMOVE, 0, MAKELPARAM(150, 30));
-    EXPECT_EQ(150, seekDisplayState.cursorX);
-}
-
 struct SeekCase {
     unsigned int lengthMs;
     int x;

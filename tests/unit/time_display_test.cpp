@@ -5,8 +5,6 @@
 
 #include <stdlib.h>
 
-#include <string>
-
 #include "ui/time_display.h"
 
 namespace {
@@ -79,15 +77,6 @@ protected:
         GdiFlush();
     }
 
-    std::string colourAt(int x, int y) const
-    {
-        DWORD pixel = bits[y * width + x];
-        char text[32];
-        snprintf(text, sizeof(text), "%d,%d,%d", static_cast<int>((pixel >> 16) & 0xFF),
-                 static_cast<int>((pixel >> 8) & 0xFF), static_cast<int>(pixel & 0xFF));
-        return text;
-    }
-
     // Equal to red, green, blue within the rounding of the blend.
     ::testing::AssertionResult shows(int x, int y, int red, int green, int blue) const
     {
@@ -97,7 +86,8 @@ protected:
         int want[3] = {red, green, blue};
         for (int i = 0; i < 3; ++i)
             if (abs(got[i] - want[i]) > 3)
-                return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << colourAt(x, y);
+                return ::testing::AssertionFailure()
+                       << "(" << x << ", " << y << ") is " << got[0] << "," << got[1] << "," << got[2];
         return ::testing::AssertionSuccess();
     }
 
@@ -162,22 +152,6 @@ TEST_F(TimeDisplayPicture, CursorBandBlendsCyanOverBlackAndYellow)
     EXPECT_TRUE(shows(152, 30, 0, 0, 0));
     EXPECT_TRUE(shows(10, 10, 0, 255, 255)); // the outer bands stay opaque
     EXPECT_TRUE(shows(10, 50, 255, 255, 0));
-}
-
-TEST_F(TimeDisplayPicture, FontIsTwelvePointRegularWhateverFaceIsInstalled)
-{
-    Gdiplus::GpFont* font = createTimeFont(12.0f);
-    ASSERT_NE(nullptr, font);
-    Gdiplus::REAL size = 0;
-    Gdiplus::Unit unit = Gdiplus::UnitPixel;
-    INT style = -1;
-    Gdiplus::DllExports::GdipGetFontSize(font, &size);
-    Gdiplus::DllExports::GdipGetFontUnit(font, &unit);
-    Gdiplus::DllExports::GdipGetFontStyle(font, &style);
-    EXPECT_EQ(12.0f, size);
-    EXPECT_EQ(Gdiplus::UnitPoint, unit);
-    EXPECT_EQ(Gdiplus::FontStyleRegular, style);
-    Gdiplus::DllExports::GdipDeleteFont(font);
 }
 
 } // namespace
