@@ -42,7 +42,7 @@ static int scanFolder(const wchar_t* folder)
     bool enoughMemory = entries != nullptr;
     while (enoughMemory) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isAudioFileName(found.cFileName) &&
-            storeJoinedPath(&entries[count], pattern, found.cFileName) && ++count % 64 == 0)
+            storeJoinedPath(&entries[count], pattern, found.cFileName) && ++count == capacity)
             enoughMemory = growEntries(&entries, &capacity, 64);
         if (!FindNextFileW(search, &found))
             break;

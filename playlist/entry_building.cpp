@@ -4,7 +4,8 @@
 
 bool growEntries(PlaylistEntry** entries, size_t* capacity, size_t step)
 {
-    size_t wanted = *capacity + step;
+    // Growing by a fixed step would copy the array once per step: quadratic in long lists.
+    size_t wanted = *capacity + (*capacity > step ? *capacity : step);
     PlaylistEntry* grown = growPlaylistEntries(*entries, wanted);
     if (!grown)
         return false;

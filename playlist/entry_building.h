@@ -5,8 +5,9 @@
 
 #include "playlist/playlist.h"
 
-// Grows *entries by at least step entries (zero-filled) and updates *capacity. False when
-// memory runs out; *entries is then still the intact old array, which the caller releases.
+// Grows *entries (zero-filled) by step entries or, once the array is larger than that, by its own
+// size, and updates *capacity. False when memory runs out; *entries is then still the intact old
+// array, which the caller releases.
 bool growEntries(PlaylistEntry** entries, size_t* capacity, size_t step);
 
 // Copies path into entry's path when it fits whole; a longer one would name another file.

@@ -3,7 +3,6 @@
 
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
-#include "playlist/entry_building.h"
 #include "playlist/playlist_number.h"
 #include "settings/settings.h"
 
@@ -85,9 +84,14 @@ static size_t normaliseLineEnds(wchar_t* text, size_t units)
     return kept;
 }
 
+static bool endsField(wchar_t unit)
+{
+    return unit == L'\t' || unit == L'\n' || unit == L'\0';
+}
+
 static const wchar_t* fieldEnd(const wchar_t* field, const wchar_t* lineEnd)
 {
-    while (field < lineEnd && *field != L'\t' && *field != L'\n' && *field != L'\0')
+    while (field < lineEnd && !endsField(*field))
         ++field;
     return field;
 }
@@ -116,25 +120,35 @@ static bool parseLine(const wchar_t* line, const wchar_t* lineEnd, PlaylistEntry
     return true;
 }
 
-// The entries of text in a new array; nullptr when memory runs out.
+// End of the line part that starts at at: after its LF, or after linePartUnits units.
+static size_t linePartEnd(const wchar_t* text, size_t units, size_t at)
+{
+    size_t end = at;
+    while (end < units && end - at < linePartUnits) {
+        if (text[end++] == L'\n')
+            break;
+    }
+    return end;
+}
+
+// The entries of text in a new array; nullptr when memory runs out. The whole text is at hand,
+// so the array is allocated once, with room for every line part that gives an entry (one whose
+// path field is not empty) and the terminator.
 static PlaylistEntry* parseEntries(const wchar_t* text, size_t units, int* count)
 {
-    size_t capacity = 128;
-    PlaylistEntry* entries = allocatePlaylistEntries(capacity);
+    size_t entryParts = 0;
+    for (size_t at = 0; at < units; at = linePartEnd(text, units, at)) {
+        if (!endsField(text[at]))
+            ++entryParts;
+    }
+    PlaylistEntry* entries = allocatePlaylistEntries(entryParts + 1);
+    if (!entries)
+        return nullptr;
     size_t stored = 0;
-    for (size_t at = 0; entries && at < units;) {
-        size_t partEnd = at;
-        while (partEnd < units && partEnd - at < linePartUnits) {
-            if (text[partEnd++] == L'\n')
-                break;
-        }
-        if (stored == capacity - 1 && !growEntries(&entries, &capacity, 128)) {
-            HeapFree(GetProcessHeap(), 0, entries);
-            return nullptr;
-        }
-        if (parseLine(text + at, text + partEnd, &entries[stored]))
+    for (size_t at = 0, end; at < units; at = end) {
+        end = linePartEnd(text, units, at);
+        if (parseLine(text + at, text + end, &entries[stored]))
             ++stored;
-        at = partEnd;
     }
     *count = static_cast<int>(stored);
     return entries;
