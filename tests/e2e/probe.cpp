@@ -455,6 +455,68 @@ static int countWindows(int argc, wchar_t** argv)
     return 0;
 }
 
+// The control with this id of the dialog found by its caption or by a control's text.
+static HWND dialogControl(const wchar_t* text, const wchar_t* id, DWORD timeoutMs)
+{
+    HWND dialog = waitForDialog(text, timeoutMs);
+    if (!dialog)
+        return nullptr;
+    ControlSearch search = {static_cast<int>(number(id)), nullptr};
+    EnumChildWindows(dialog, controlWithId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// dialog-send TEXT CONTROL MSG WPARAM LPARAM: SendMessage to a control of the dialog; answers
+// the result (for messages that pass no pointers, such as TBM_GETPOS).
+static int dialogSend(int argc, wchar_t** argv)
+{
+    if (argc < 5)
+        return 2;
+    HWND control = dialogControl(argv[0], argv[1], 10000);
+    DWORD_PTR result = 0;
+    if (!control || !SendMessageTimeoutW(control, static_cast<UINT>(number(argv[2])), static_cast<WPARAM>(number(argv[3])),
+                                         number(argv[4]), SMTO_ABORTIFHUNG, 10000, &result))
+        return 1;
+    answer(L"%lld", static_cast<long long>(result));
+    return 0;
+}
+
+// dialog-control-rect TEXT CONTROL: the screen rectangle of a control of the dialog.
+static int dialogControlRect(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    HWND control = dialogControl(argv[0], argv[1], 10000);
+    if (!control)
+        return 1;
+    RECT frame;
+    GetWindowRect(control, &frame);
+    answer(L"%ld %ld %ld %ld", frame.left, frame.top, frame.right, frame.bottom);
+    return 0;
+}
+
+// dialog-choose TEXT CONTROL INDEX: selects an item of a combo box as a user would, with the
+// notifications of a choice in the list (some dialogs act on the change, some on the closing).
+static int dialogChoose(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND combo = dialogControl(argv[0], argv[1], 10000);
+    if (!combo)
+        return 1;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, static_cast<WPARAM>(number(argv[2])), 0, SMTO_ABORTIFHUNG, 10000, &result);
+    if (static_cast<LPARAM>(result) != number(argv[2]))
+        return 1;
+    static const WORD notifications[] = {CBN_SELCHANGE, CBN_SELENDOK};
+    for (WORD notification : notifications) {
+        if (!SendMessageTimeoutW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), notification),
+                                 reinterpret_cast<LPARAM>(combo), SMTO_ABORTIFHUNG, 10000, &result))
+            return 1;
+    }
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     int first = 1;
@@ -504,10 +566,16 @@ int wmain(int argc, wchar_t** argv)
         result = pressDialogButton(restCount, rest, IDOK);
     else if (wcscmp(command, L"dialog-cancel") == 0)
         result = pressDialogButton(restCount, rest, IDCANCEL);
+    else if (wcscmp(command, L"dialog-choose") == 0)
+        result = dialogChoose(restCount, rest);
     else if (wcscmp(command, L"dialog-gone") == 0)
         result = dialogGone(restCount, rest);
     else if (wcscmp(command, L"music-folder") == 0)
         result = musicFolder(restCount, rest);
+    else if (wcscmp(command, L"dialog-send") == 0)
+        result = dialogSend(restCount, rest);
+    else if (wcscmp(command, L"dialog-control-rect") == 0)
+        result = dialogControlRect(restCount, rest);
     if (output)
         fclose(output);
     return result;
