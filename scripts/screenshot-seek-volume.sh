@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# docs/seek.png: the seek window over a playing track of 3:45, seeked to about 1:23, with the
+# pointer at its middle; docs/volume.png: the volume dialog. Run through screenshots.sh.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$VELMORIS_BUILD_DIR/screenshot-seek-volume"
+probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
+rm -rf "$work"
+mkdir -p "$work"
+cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+python3 -c "import sys; sys.path.insert(0, '$root/tests/e2e'); import harness; harness.make_wav(sys.argv[1], seconds=225)" \
+    "$work/track.wav"
+wine "$work/player.exe" "Z:$work/track.wav" >/dev/null 2>&1 </dev/null &
+player=$!
+probe wait-player 20000
+sleep 2
+
+# The window opens centred on the pointer: (400, 270)-(600, 330).
+xdotool mousemove 500 300
+probe command 1023
+probe window VELMORIS_PLAYER_SEEK "" 10000
+# A click at x = 74 of 200 seeks to 1:23.25; then the pointer rests at the middle.
+xdotool mousemove 474 300 click 1
+xdotool mousemove 500 300
+sleep 1.5
+import -window root -crop 240x100+380+250 +repage "$root/docs/seek.png"
+
+# A click elsewhere closes the seek window; the volume dialog opens at the pointer.
+xdotool mousemove 500 600 click 1
+xdotool mousemove 500 300
+probe command 1016
+probe window "#32770" "音量" 10000
+sleep 1
+import -window root -crop 360x140+320+230 +repage "$root/docs/volume.png"
+
+xdotool mousemove 500 600 click 1
+probe command 1001
+wait "$player" || true
+echo "docs/seek.png docs/volume.png"
