@@ -49,7 +49,8 @@ static int scanFolder(const wchar_t* folder)
     }
     FindClose(search);
     if (!enoughMemory || count == 0) {
-        HeapFree(GetProcessHeap(), 0, entries);
+        if (entries)
+            HeapFree(GetProcessHeap(), 0, entries);
         return COMMAND_LINE_NOTHING;
     }
     currentPosition = 0;
@@ -73,9 +74,11 @@ bool isAudioFileName(const wchar_t* name)
            equalsIgnoringAsciiCase(extension, L"wma") || equalsIgnoringAsciiCase(extension, L"mid");
 }
 
-static bool fitsEntry(const wchar_t* path)
+// An empty path would end the list where it stands; a longer one than an entry holds would be
+// cut into the name of another file or folder.
+static bool usableAsEntry(const wchar_t* path)
 {
-    return wcslen(path) < TEXT_BUFFER_UNITS;
+    return path[0] != L'\0' && wcslen(path) < TEXT_BUFFER_UNITS;
 }
 
 static int openPlaylistArgument(const wchar_t* file)
@@ -97,13 +100,13 @@ static int openFileArguments(wchar_t** paths, int pathCount)
     return writeNewList(pathCount);
 }
 
-// Arguments too long for an entry are dropped before anything is decided: a cut path would
-// name another file or folder.
-static int keepFittingArguments(wchar_t** arguments, int argumentCount)
+// Arguments that cannot be entries are dropped before anything is decided. The paths move to
+// the front of the array, in their order; the result is their number.
+static int keepUsableArguments(wchar_t** arguments, int argumentCount)
 {
     int kept = 0;
     for (int i = 1; i < argumentCount; ++i) {
-        if (fitsEntry(arguments[i]))
+        if (usableAsEntry(arguments[i]))
             arguments[kept++] = arguments[i];
     }
     return kept;
@@ -127,7 +130,7 @@ int openCommandLineText(const wchar_t* commandLine)
     wchar_t** arguments = CommandLineToArgvW(commandLine, &argumentCount);
     if (!arguments)
         return COMMAND_LINE_NOTHING;
-    int result = openPaths(arguments, keepFittingArguments(arguments, argumentCount));
+    int result = openPaths(arguments, keepUsableArguments(arguments, argumentCount));
     LocalFree(arguments);
     return result;
 }

@@ -120,6 +120,7 @@ TEST_F(AddMedia, NothingUsableChangesNothing)
     std::wstring tooLong = L"C:\\" + std::wstring(1021, L'x');
     const std::wstring lines[] = {
         L"",
+        L"\"\"",
         quoted(folder + L"\\missing.tsv") + L" C:\\a.mp3",
         quoted(empty),
         tooLong,
@@ -132,10 +133,10 @@ TEST_F(AddMedia, NothingUsableChangesNothing)
     EXPECT_TRUE(fake::messageBoxes().empty());
 }
 
-TEST_F(AddMedia, OverlongArgumentsAreSkippedNeverCut)
+TEST_F(AddMedia, EmptyAndOverlongArgumentsAreSkippedNeverCut)
 {
     std::wstring longest = L"C:\\" + std::wstring(1020, L'x');
-    EXPECT_EQ(COMMAND_LINE_WRITTEN, run(longest + L"y " + longest + L" C:\\b.mp3"));
+    EXPECT_EQ(COMMAND_LINE_WRITTEN, run(longest + L"y \"\" " + longest + L" C:\\b.mp3"));
     EXPECT_EQ((Paths{longest, L"C:\\b.mp3"}), support::playlistPaths());
 }
 
