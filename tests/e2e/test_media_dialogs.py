@@ -7,6 +7,8 @@ import harness
 OPEN_FILES_TITLE = "音声ファイルを開く（複数可）"
 OPEN_FOLDER_TITLE = "フォルダーを開く"
 FILE_NAME_BOX = 0x47C
+FILTER_BOX = 0x470
+CB_GETCURSEL = 0x147
 
 
 def folded(entries):
@@ -48,6 +50,39 @@ class MediaDialogsTest(harness.PlayerTestCase):
         folder = harness.windows_path(self.work)
         entries = self.wait_for_current_playlist([folder + "\\a.mp3", folder + "\\b.mp3"], "a.mp3 and b.mp3")
         self.assert_plays_first_entry(process, entries)
+
+    def test_one_typed_name_gives_a_one_entry_list(self):
+        self.media("only.mp3", seconds=4)
+        self.media("other.mp3")
+        process = self.start_player(trace_mci=True)
+        self.addCleanup(self.probe, "dialog-cancel", OPEN_FILES_TITLE, 0)
+
+        self.command(harness.IDM_OPEN_FILES)
+        self.set_dialog_text(OPEN_FILES_TITLE, FILE_NAME_BOX, harness.windows_path(self.work))
+        self.press_dialog_ok(OPEN_FILES_TITLE)
+        self.set_dialog_text(OPEN_FILES_TITLE, FILE_NAME_BOX, "only.mp3")
+        self.press_dialog_ok(OPEN_FILES_TITLE)
+
+        only = harness.windows_path(os.path.join(self.work, "only.mp3"))
+        entries = self.wait_for_current_playlist([only], "only.mp3")
+        self.assert_plays_first_entry(process, entries)
+
+    def filter_selection(self):
+        code, text = self.probe("dialog-send", OPEN_FILES_TITLE, FILTER_BOX, CB_GETCURSEL, 0, 0)
+        self.assertEqual(0, code, "the open-files dialog or its filter box is missing")
+        return int(text)
+
+    def test_chosen_filter_comes_back_at_the_next_opening_even_after_cancel(self):
+        self.start_player()
+        self.addCleanup(self.probe, "dialog-cancel", OPEN_FILES_TITLE, 0)
+        self.command(harness.IDM_OPEN_FILES)
+        self.assertEqual(0, self.filter_selection(), "the first opening does not start on the MP3 filter")
+        self.assertEqual(0, self.probe("dialog-choose", OPEN_FILES_TITLE, FILTER_BOX, 4)[0], "could not choose *.*")
+        self.assertEqual(0, self.probe("dialog-cancel", OPEN_FILES_TITLE, 10000)[0])
+        self.assertEqual(0, self.probe("dialog-gone", OPEN_FILES_TITLE, 10000)[0], "the dialog stayed open")
+
+        self.command(harness.IDM_OPEN_FILES)
+        self.assertEqual(4, self.filter_selection(), "the all-files filter was not kept")
 
     def test_folder_browser_starts_at_the_music_folder_and_plays_its_tracks(self):
         music = os.path.join(self.work, "music")
