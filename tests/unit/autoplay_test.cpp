@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/autoplay.h"
+#include "tests/fakes/fake_system_calls.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+const std::wstring handlers = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\";
+const std::wstring handlers32 = L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\";
+const std::wstring eventKey = L"EventHandlers\\PlayMusicFilesOnArrival";
+const std::wstring handlerKey = L"Handlers\\VelmorisPlayerPlayMusicFilesOnArrival";
+const wchar_t handlerValue[] = L"VelmorisPlayerPlayMusicFilesOnArrival";
+
+struct Entry {
+    HKEY root;
+    std::wstring key;
+    const wchar_t* name;
+    std::wstring data;
+};
+
+std::vector<Entry> expectedEntries()
+{
+    wchar_t program[1024];
+    GetModuleFileNameW(nullptr, program, 1024);
+    std::wstring icon = L"\"" + std::wstring(program) + L"\",0";
+    std::wstring command = L"\"" + std::wstring(program) + L"\" %L";
+    std::vector<Entry> entries;
+    for (const wchar_t* classKey : {L"VelmorisPlayer", L"SOFTWARE\\Classes\\VelmorisPlayer"}) {
+        HKEY root = entries.empty() ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+        entries.push_back({root, classKey + std::wstring(L"\\DefaultIcon"), nullptr, icon});
+        entries.push_back({root, classKey + std::wstring(L"\\shell"), nullptr, L"Open"});
+        entries.push_back({root, classKey + std::wstring(L"\\shell\\Open\\command"), nullptr, command});
+    }
+    for (const std::wstring& base : {handlers, handlers32}) {
+        entries.push_back({HKEY_LOCAL_MACHINE, base + eventKey, handlerValue, L""});
+        entries.push_back({HKEY_LOCAL_MACHINE, base + handlerKey, L"Action", L"音声ファイルの再生"});
+        entries.push_back({HKEY_LOCAL_MACHINE, base + handlerKey, L"DefaultIcon", icon});
+        entries.push_back({HKEY_LOCAL_MACHINE, base + handlerKey, L"InvokeProgID", L"VelmorisPlayer"});
+        entries.push_back({HKEY_LOCAL_MACHINE, base + handlerKey, L"InvokeVerb", L"Open"});
+        entries.push_back({HKEY_LOCAL_MACHINE, base + handlerKey, L"Provider", L"Velmoris Player"});
+    }
+    return entries;
+}
+
+bool keyExists(HKEY root, const std::wstring& key)
+{
+    HKEY opened;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+// Under Wine the test process is an administrator: these tests write the prefix's machine keys
+// for real and remove them again.
+class Autoplay : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        support::resetPlayerState();
+        ASSERT_TRUE(isUserAdmin()) << "the registration tests need administrator rights";
+        unregisterAutoplay();
+    }
+    void TearDown() override { unregisterAutoplay(); }
+};
+
+TEST_F(Autoplay, RegistrationWritesAllEighteenStringsAndRemovalLeavesOnlyTheEventKeys)
+{
+    ASSERT_TRUE(registerAutoplay());
+    std::vector<Entry> entries = expectedEntries();
+    ASSERT_EQ(18u, entries.size());
+    for (const Entry& entry : entries) {
+        wchar_t data[1024] = L"?";
+        DWORD bytes = sizeof(data);
+        DWORD type = REG_NONE;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegGetValueW(entry.root, entry.key.c_str(), entry.name, RRF_RT_ANY, &type, data, &bytes))
+            << entry.key << " " << (entry.name ? entry.name : L"(default)");
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type) << entry.key;
+        EXPECT_EQ((entry.data.size() + 1) * sizeof(wchar_t), bytes) << entry.key;
+        EXPECT_EQ(entry.data, data) << entry.key;
+    }
+    EXPECT_TRUE(isAutoplayRegistered());
+
+    EXPECT_TRUE(unregisterAutoplay());
+    for (const Entry& entry : entries) {
+        EXPECT_NE(ERROR_SUCCESS, RegGetValueW(entry.root, entry.key.c_str(), entry.name, RRF_RT_ANY, nullptr, nullptr, nullptr))
+            << entry.key;
+    }
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"VelmorisPlayer"));
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, handlers + handlerKey));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, handlers + eventKey));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, handlers32 + eventKey));
+    EXPECT_FALSE(unregisterAutoplay()) << "nothing left to remove";
+}
+
+TEST_F(Autoplay, CommandRegistersThenUnregistersSilentlyAndOnlyTheClassKeyCounts)
+{
+    toggleAutoplayRegistration();
+    EXPECT_TRUE(isAutoplayRegistered());
+    toggleAutoplayRegistration();
+    EXPECT_FALSE(isAutoplayRegistered());
+    EXPECT_TRUE(fake::messageBoxes().empty());
+
+    // Handler entries left behind do not count as a registration: the command registers again.
+    ASSERT_TRUE(registerAutoplay());
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VelmorisPlayer"));
+    ASSERT_TRUE(keyExists(HKEY_LOCAL_MACHINE, handlers + handlerKey));
+    EXPECT_FALSE(isAutoplayRegistered());
+    toggleAutoplayRegistration();
+    EXPECT_TRUE(isAutoplayRegistered());
+    EXPECT_TRUE(fake::messageBoxes().empty());
+}
+
+} // namespace
