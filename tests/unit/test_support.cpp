@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/fakes/fake_system_calls.h"
+#include "ui/seek_window.h"
 
 namespace support {
 
@@ -20,6 +21,7 @@ void resetPlayerState()
     sortOnOpen = sortByFullPath = sortLoadedPlaylist = 0;
     volume = 1000;
     isPlaying = 0;
+    seekDisplayState = SeekDisplayState();
     modalDialogOpen = 0;
     reportsWaitForDismissal = false;
     currentPosition = 0;
