@@ -210,6 +210,20 @@ class PlayerTestCase(unittest.TestCase):
         self.assertEqual(0, code, f"no message box '{caption}' appeared")
         return text
 
+    def answer_box_yes(self, caption, timeout=10):
+        """Text of the Yes/No message box with this caption, which is then answered Yes."""
+        code, text = self.probe("box-yes", caption, int(timeout * 1000), timeout=timeout + 10)
+        self.assertEqual(0, code, f"no message box '{caption}' appeared")
+        return text
+
+    def dialog_texts(self, dialog, timeout=10):
+        """(control id, text) of each control of the dialog found by its caption, in order (line
+        breaks read as '|')."""
+        code, text = self.probe("dialog-texts", dialog, int(timeout * 1000), timeout=timeout + 10)
+        self.assertEqual(0, code, f"no dialog '{dialog}' appeared")
+        pairs = (line.split("\t", 1) for line in text.splitlines() if "\t" in line)
+        return [(int(control), control_text) for control, control_text in pairs]
+
     def assert_no_box(self, caption, wait=1.5):
         code, text = self.probe("box", caption, int(wait * 1000))
         self.assertNotEqual(0, code, f"unexpected message box '{caption}': {text}")

@@ -191,6 +191,25 @@ static int handleBox(int argc, wchar_t** argv)
     return 0;
 }
 
+// box-yes CAPTION MS: as box, but answers a Yes/No box with Yes.
+static int answerBoxYes(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    DWORD timeout = static_cast<DWORD>(number(argv[1]));
+    DWORD started = GetTickCount();
+    HWND box;
+    while (!(box = findMessageBox(argv[0]))) {
+        if (GetTickCount() - started > timeout)
+            return 1;
+        Sleep(20);
+    }
+    wchar_t text[2048] = L"";
+    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(text));
+    answer(L"%ls", text);
+    return PostMessageW(box, WM_COMMAND, IDYES, 0) ? 0 : 1;
+}
+
 // close-boxes: closes every visible dialog box of the desktop; answers their captions.
 static int closeAllBoxes(int, wchar_t**)
 {
@@ -517,6 +536,31 @@ static int dialogChoose(int argc, wchar_t** argv)
     return 0;
 }
 
+static BOOL CALLBACK answerControlText(HWND child, LPARAM)
+{
+    wchar_t text[512];
+    GetWindowTextW(child, text, 512);
+    for (wchar_t* c = text; *c; ++c) {
+        if (*c == L'\n')
+            *c = L'|';
+    }
+    answer(L"%d\t%ls", static_cast<short>(GetDlgCtrlID(child)), text);
+    return TRUE;
+}
+
+// dialog-texts TEXT [MS]: every control of the dialog as "ID<TAB>text", one a line (line breaks
+// inside a text shown as '|').
+static int dialogTexts(int argc, wchar_t** argv)
+{
+    if (argc < 1)
+        return 2;
+    HWND dialog = waitForDialog(argv[0], argc > 1 ? static_cast<DWORD>(number(argv[1])) : 10000);
+    if (!dialog)
+        return 1;
+    EnumChildWindows(dialog, answerControlText, 0);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     int first = 1;
@@ -576,6 +620,10 @@ int wmain(int argc, wchar_t** argv)
         result = dialogSend(restCount, rest);
     else if (wcscmp(command, L"dialog-control-rect") == 0)
         result = dialogControlRect(restCount, rest);
+    else if (wcscmp(command, L"box-yes") == 0)
+        result = answerBoxYes(restCount, rest);
+    else if (wcscmp(command, L"dialog-texts") == 0)
+        result = dialogTexts(restCount, rest);
     if (output)
         fclose(output);
     return result;
