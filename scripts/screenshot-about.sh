@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# docs/about.png: the About dialog, centred in the Wine desktop, opened with the About command.
+# Run through screenshots.sh.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$VELMORIS_BUILD_DIR/screenshot-about"
+probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
+rm -rf "$work"
+mkdir -p "$work"
+cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+wine "$work/player.exe" >/dev/null 2>&1 </dev/null &
+player=$!
+probe wait-player 20000
+# The pointer away from the link, so that it shows in its idle blue.
+xdotool mousemove 100 100
+probe command 1003
+probe window "#32770" "バージョン情報" 10000
+sleep 1
+import -window root -crop 326x401+349+139 +repage "$root/docs/about.png"
+probe dialog-ok "バージョン情報"
+probe command 1001
+wait "$player" || true
+echo "docs/about.png"
