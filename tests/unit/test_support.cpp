@@ -7,6 +7,7 @@
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "playback/mci_device.h"
+#include "playlist/playlist_dialogs.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/fakes/fake_system_calls.h"
@@ -23,6 +24,7 @@ void resetPlayerState()
     isPlaying = 0;
     seekDisplayState = SeekDisplayState();
     modalDialogOpen = 0;
+    playlistOpenFilterIndex = exportFilterIndex = 0;
     reportsWaitForDismissal = false;
     currentPosition = 0;
     ZeroMemory(&trayIconData, sizeof(trayIconData));
