@@ -7,20 +7,11 @@
 
 #include <stdio.h>
 
+#include "bench/bench_clock.h"
 #include "ui/time_display.h"
 
 static const int paints = 2000;
 static SeekDisplayState benchState = {240000, 100000, 120};
-
-static double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 static LRESULT CALLBACK benchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

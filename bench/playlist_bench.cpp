@@ -16,36 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "playlist/add_media.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "settings/settings.h"
 
 static const int rounds = 3;
-
-static double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-static double bestOf(Work work)
-{
-    double best = 1e30;
-    for (int round = 0; round < rounds; ++round) {
-        double started = nowMs();
-        work();
-        double spent = nowMs() - started;
-        if (spent < best)
-            best = spent;
-    }
-    return best;
-}
 
 static double peakMegabytes()
 {

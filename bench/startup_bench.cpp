@@ -12,17 +12,9 @@
 #include <string>
 #include <vector>
 
-static const int runs = 5;
+#include "bench/bench_clock.h"
 
-static double nowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+static const int runs = 5;
 
 static std::wstring moduleFolder()
 {
