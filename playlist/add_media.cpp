@@ -10,6 +10,7 @@
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/entry_building.h"
+#include "playlist/file_dialog.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "settings/settings.h"
@@ -196,19 +197,9 @@ static void openAndStart(HWND window)
 void openFilesDialog(HWND window)
 {
     static wchar_t selection[selectionUnits];
-    selection[0] = L'\0';
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = window;
-    dialog.lpstrFilter = openFilesFilters;
-    dialog.nFilterIndex = static_cast<DWORD>(openFilesFilterIndex);
-    dialog.lpstrFile = selection;
-    dialog.nMaxFile = selectionUnits;
-    dialog.lpstrTitle = L"音声ファイルを開く（複数可）";
-    dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    BOOL chosen = GetOpenFileNameW(&dialog);
-    openFilesFilterIndex = static_cast<int>(dialog.nFilterIndex);
-    if (!chosen)
+    if (!runFileDialog(FILE_DIALOG_OPEN, window, openFilesFilters, &openFilesFilterIndex, selection, selectionUnits,
+                       L"音声ファイルを開く（複数可）",
+                       OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY))
         return;
     size_t count = 0;
     PlaylistEntry* entries = entriesOfSelection(selection, &count);

@@ -8,6 +8,7 @@
 #include "app/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
+#include "playlist/file_dialog.h"
 #include "playlist/playlist_file.h"
 #include "settings/settings.h"
 
@@ -29,19 +30,9 @@ static const size_t overwriteQuestionUnits = ARRAYSIZE(overwriteQuestion) - 4;
 
 void playlistOpenDialog(HWND window)
 {
-    wchar_t path[TEXT_BUFFER_UNITS] = L"";
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = window;
-    dialog.lpstrFilter = playlistOpenFilters;
-    dialog.nFilterIndex = static_cast<DWORD>(playlistOpenFilterIndex);
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = TEXT_BUFFER_UNITS;
-    dialog.lpstrTitle = L"プレイリストを開く";
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    BOOL chosen = GetOpenFileNameW(&dialog);
-    playlistOpenFilterIndex = static_cast<int>(dialog.nFilterIndex);
-    if (!chosen)
+    wchar_t path[TEXT_BUFFER_UNITS];
+    if (!runFileDialog(FILE_DIALOG_OPEN, window, playlistOpenFilters, &playlistOpenFilterIndex, path, TEXT_BUFFER_UNITS,
+                       L"プレイリストを開く", OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY))
         return;
     if (!readPlaylistFile(path)) {
         showMessage(nullptr, L"プレイリストファイルの読み込みに失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
@@ -78,18 +69,10 @@ static bool mayOverwrite(HWND window, const wchar_t* path)
 
 void exportPlaylistDialog(HWND window)
 {
-    wchar_t path[TEXT_BUFFER_UNITS] = L"";
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = window;
-    dialog.lpstrFilter = exportFilters;
-    dialog.nFilterIndex = static_cast<DWORD>(exportFilterIndex);
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = TEXT_BUFFER_UNITS;
-    dialog.lpstrTitle = L"プレイリストファイルに書き出す";
-    BOOL chosen = GetSaveFileNameW(&dialog);
-    exportFilterIndex = static_cast<int>(dialog.nFilterIndex);
-    if (!chosen)
+    wchar_t path[TEXT_BUFFER_UNITS];
+    // No flags: the player asks before replacing a file and completes a bare name itself.
+    if (!runFileDialog(FILE_DIALOG_SAVE, window, exportFilters, &exportFilterIndex, path, TEXT_BUFFER_UNITS,
+                       L"プレイリストファイルに書き出す", 0))
         return;
     completePlaylistFileName(path);
     if (mayOverwrite(window, path))
