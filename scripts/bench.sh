@@ -4,15 +4,9 @@
 #
 #   scripts/bench.sh [name...]     e.g. scripts/bench.sh playlist_bench
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-"$root/scripts/build.sh"
-build_dir="$(cd "${BUILD_DIR:-build}" && pwd)"
-
 # shellcheck source=scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
-trap wine_env_stop EXIT
-wine_env_start "$build_dir/test-env"
+source "$(dirname "$0")/wine-env.sh"
+wine_env_build_and_start
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then

@@ -5,15 +5,9 @@
 #
 #   scripts/test.sh [ctest arguments...]      e.g. scripts/test.sh -R unit
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-"$root/scripts/build.sh"
-build_dir="$(cd "${BUILD_DIR:-build}" && pwd)"
-
 # shellcheck source=scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
-trap wine_env_stop EXIT
-wine_env_start "$build_dir/test-env"
+source "$(dirname "$0")/wine-env.sh"
+wine_env_build_and_start
 
 cd "$build_dir"
 ctest --output-on-failure --timeout 900 "$@"

@@ -135,3 +135,14 @@ wine_env_stop() {
     WINE_ENV_PULSE_PID=""
     WINE_ENV_XVFB_PID=""
 }
+
+# Builds the project and starts the test environment under the build folder; stops it again when
+# the calling script exits. Sets root and build_dir for the caller.
+wine_env_build_and_start() {
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    cd "$root"
+    "$root/scripts/build.sh"
+    build_dir="$(cd "${BUILD_DIR:-build}" && pwd)"
+    trap wine_env_stop EXIT
+    wine_env_start "$build_dir/test-env"
+}
