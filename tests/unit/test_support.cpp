@@ -109,6 +109,11 @@ void writeFileBytes(const std::wstring& path, const std::string& bytes)
     fclose(file);
 }
 
+std::string utf16File(const std::wstring& text)
+{
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
 HWND createTestWindow(const wchar_t* title)
 {
     static bool registered;

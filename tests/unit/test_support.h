@@ -26,6 +26,8 @@ void removeTree(const std::wstring& folder);
 
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
+// The bytes of a playlist file holding text: the FF FE mark, then the text as UTF-16LE.
+std::string utf16File(const std::wstring& text);
 
 // A hidden window of a class with the player's icon 100, as the tray operations expect.
 HWND createTestWindow(const wchar_t* title = L"Velmoris Player");
