@@ -20,31 +20,26 @@ std::wstring field(const WORD** at)
     return words[0] == 0xFFFF ? L"#" + std::to_wstring(words[1]) : reinterpret_cast<const wchar_t*>(words);
 }
 
-// The compiled template 200 read back: the header (menu, class, caption, font, style, extended
-// style, count, place and size), then each control as "class text style id x,y cx×cy".
+// The compiled template read back: "[menu] [class] caption points face style exstyle count x,y
+// cx×cy", then each control as "class text style id x,y cx×cy".
 TEST(AboutTemplate, IsThePlainJapaneseDialogWithItsFiveControls)
 {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_ABOUT), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    HRSRC found = FindResourceExW(nullptr, RT_DIALOG, MAKEINTRESOURCEW(IDD_ABOUT), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ASSERT_NE(nullptr, found);
-    const DLGTEMPLATE* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
+    const DLGTEMPLATE* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
     const WORD* at = reinterpret_cast<const WORD*>(header + 1);
-    std::wstring menu = field(&at);
-    std::wstring dialogClass = field(&at);
-    std::wstring caption = field(&at);
+    std::wstring menu = field(&at), dialogClass = field(&at), caption = field(&at);
     WORD points = *at++;
-    std::wstring face = field(&at);
     wchar_t line[1024];
     swprintf(line, 1024, L"[%ls] [%ls] %ls %d %ls %08lx %lx %d %d,%d %dx%d", menu.c_str(), dialogClass.c_str(),
-             caption.c_str(), points, face.c_str(), header->style, header->dwExtendedStyle, header->cdit, header->x,
-             header->y, header->cx, header->cy);
+             caption.c_str(), points, field(&at).c_str(), header->style, header->dwExtendedStyle, header->cdit,
+             header->x, header->y, header->cx, header->cy);
     std::vector<std::wstring> items = {line};
     for (int i = 0; i < header->cdit; ++i) {
         const DLGITEMTEMPLATE* item =
             reinterpret_cast<const DLGITEMTEMPLATE*>((reinterpret_cast<uintptr_t>(at) + 3) & ~static_cast<uintptr_t>(3));
         at = reinterpret_cast<const WORD*>(item + 1);
-        std::wstring className = field(&at);
-        std::wstring text = field(&at);
+        std::wstring className = field(&at), text = field(&at);
         at += 1 + *at / sizeof(WORD);
         swprintf(line, 1024, L"%ls %ls %08lx %d %d,%d %dx%d", CharLowerW(&className[0]), text.c_str(), item->style,
                  static_cast<short>(item->id), item->x, item->y, item->cx, item->cy);
@@ -76,12 +71,11 @@ TEST(AboutDialog, LinkTurnsRedUnderTheMouseAndBlueWhenItLeavesOrTheDialogIsActiv
     RECT client;
     GetClientRect(link, &client);
     // Left of and above the link arrive as large unsigned coordinates.
-    const POINT outside[] = {{client.right, 2}, {2, client.bottom}, {-1, 2}, {2, -3}};
-    for (const POINT& point : outside) {
+    for (POINT outside : {POINT{client.right, 2}, POINT{2, client.bottom}, POINT{-1, 2}, POINT{2, -3}}) {
         SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         EXPECT_EQ(hovered, state());
-        SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-        EXPECT_EQ(idle, state()) << point.x << "," << point.y;
+        SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
+        EXPECT_EQ(idle, state()) << outside.x << "," << outside.y;
     }
     SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(client.right - 1, client.bottom - 1));
     SendMessageW(dialog, WM_ACTIVATE, WA_CLICKACTIVE, 0);
