@@ -110,6 +110,9 @@ wine_env_replace_fonts() {
 # $1: the build folder that holds everything of this run.
 wine_env_start() {
     mkdir -p "$1"
+    # Wine turns command-line arguments and Unix file names into Unicode through the Unix
+    # locale: a UTF-8 one keeps Japanese names whole.
+    export LC_ALL=C.UTF-8
     wine_env_start_xvfb "$1" || return 1
     wine_env_start_pulse "$1" || return 1
     wine_env_prepare_prefix "$1" || return 1

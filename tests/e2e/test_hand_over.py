@@ -56,6 +56,17 @@ class HandOverTest(harness.PlayerTestCase):
                 self.assertIsNone(player.poll())
         self.assertEqual(0, self.exit_player(player))
 
+    def test_japanese_file_names_travel_whole(self):
+        self.media("始まり.mp3", seconds=30)
+        player = self.start_player(self.path("始まり.mp3"), trace_mci=True)
+        harness.wait_until(self.is_playing, timeout=20, message="the first track to play")
+        self.media("日本語の曲.mp3", seconds=30)
+        self.assertEqual(0, self.later_start(self.path("日本語の曲.mp3")))
+        harness.wait_until(lambda: harness.read_playlist(self.current_playlist_path)[0][0] == self.path("日本語の曲.mp3")
+                           and len(self.mci_opens(player)) == 2 and self.is_playing(),
+                           timeout=20, message="the handed-over Japanese name to be saved and playing")
+        self.assertEqual(0, self.exit_player(player))
+
     def test_unwritable_current_playlist_keeps_the_given_list_playing(self):
         # Root is not stopped by read-only files: a folder in the file's place is.
         os.mkdir(self.current_playlist_path)
