@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
-#include <vector>
 
 #include "app/tray_icon.h"
 #include "playback/mci_device.h"
@@ -15,18 +13,15 @@
 
 namespace {
 
-std::wstring trackPath(int index)
-{
-    return L"C:\\t" + std::to_wstring(index) + L".mp3";
-}
+std::wstring trackPath(int index) { return L"C:\\t" + std::to_wstring(index) + L".mp3"; }
+
+enum Before { NOTHING_OPEN, OPENED, PLAYING, AT_ITS_END };
+
+void newList(HWND window) { EXPECT_EQ(playlistCount() > 0, openFirstTrackOfNewList(window)); }
 
 class PlayOrder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        window = support::createTestWindow();
-        fresh();
-    }
+    void SetUp() override { window = support::createTestWindow(); }
     void TearDown() override
     {
         EXPECT_TRUE(fake::waitForMessageBoxes(1, 100).empty()) << "nothing here is reported";
@@ -34,167 +29,142 @@ protected:
         support::resetPlayerState();
     }
 
-    void fresh()
+    void fresh(int count, int repeatOn = 0)
     {
         support::resetPlayerState();
         fake::installMciDevice();
         addTrayIcon(window);
-    }
-
-    void tracks(int count)
-    {
         std::vector<std::wstring> paths;
         for (int i = 0; i < count; ++i)
             paths.push_back(trackPath(i));
         support::setPlaylist(paths);
+        repeat = repeatOn;
     }
 
-    // The track at the current position opened and playing (or, when ended, stopped at its end
-    // with isPlaying still 1, as MCI leaves it), with nothing recorded yet.
-    void playing(bool ended = false)
+    // The track at position opened, started or played to its end (stopped with isPlaying still
+    // 1, as MCI leaves it), with nothing recorded yet.
+    void prepare(int position, Before before)
     {
-        if (playlist[0].path[0] != L'\0') {
+        currentPosition = position;
+        if (before >= OPENED && playlistCount() > 0) {
             ASSERT_TRUE(openTrack(window));
-            startPlayback(window);
-            ASSERT_EQ(1, isPlaying);
+            if (before >= PLAYING)
+                startPlayback(window);
         }
-        if (ended)
+        if (before == AT_ITS_END)
             fake::mciDevice.mode = L"stopped";
         fake::mciCalls.clear();
     }
 
-    // The files opened since the last clear, in order.
-    static std::vector<std::wstring> opened()
+    // The files opened since the last clear, each followed by " play" when a play was sent.
+    static std::wstring opensAndPlays()
     {
-        std::vector<std::wstring> paths;
+        std::wstring seen;
         for (const std::wstring& command : fake::mciCommands()) {
             if (command.compare(0, 6, L"open \"") == 0)
-                paths.push_back(command.substr(6, command.size() - 6 - 13));
+                seen += (seen.empty() ? L"" : L" ") + command.substr(6, command.size() - 6 - 13);
+            else if (command.compare(0, 5, L"play ") == 0)
+                seen += L" play";
         }
-        return paths;
-    }
-
-    static bool played()
-    {
-        for (const std::wstring& command : fake::mciCommands()) {
-            if (command.compare(0, 5, L"play ") == 0)
-                return true;
-        }
-        return false;
+        return seen;
     }
 
     // Slots 0..count-1 hold every track once, slot count the terminator.
     static void expectPermutation(int count)
     {
-        std::set<const PlaylistEntry*> seen;
-        for (int j = 0; j < count; ++j) {
-            EXPECT_GE(shuffleOrder[j], &playlist[0]);
-            EXPECT_LT(shuffleOrder[j], &playlist[count]);
-            seen.insert(shuffleOrder[j]);
-        }
+        std::set<const PlaylistEntry*> seen(shuffleOrder, shuffleOrder + count);
         EXPECT_EQ(static_cast<size_t>(count), seen.size());
+        EXPECT_TRUE(count == 0 || (*seen.begin() >= &playlist[0] && *seen.rbegin() < &playlist[count]));
         EXPECT_EQ(&playlist[count], shuffleOrder[count]);
     }
 
     HWND window = nullptr;
 };
 
-enum Step { NEXT, PREVIOUS, ENDED };
-
-struct StepCase {
-    const char* label;
-    int count;
-    int position;
-    int repeatOn;
-    Step step;
-    int positionAfter;
-    int openedTrack; // -1: none
-    bool plays;
-};
-
 TEST_F(PlayOrder, StepsInListOrder)
 {
-    const StepCase cases[] = {
-        {"empty next", 0, 0, 0, NEXT, 0, -1, false},
-        {"empty previous", 0, 0, 0, PREVIOUS, 0, -1, false},
-        {"empty end", 0, 0, 0, ENDED, 0, -1, false},
-        {"one track ends, repeat off", 1, 0, 0, ENDED, 0, 0, false},
-        {"one track ends, repeat on", 1, 0, 1, ENDED, 0, 0, true},
-        {"previous from the first", 3, 0, 0, PREVIOUS, 2, 2, true},
-        {"previous", 3, 2, 0, PREVIOUS, 1, 1, true},
-        {"next", 3, 1, 0, NEXT, 2, 2, true},
-        {"next from the last, repeat off", 3, 2, 0, NEXT, 0, 0, true},
-        {"next from the last, repeat on", 3, 2, 1, NEXT, 0, 0, true},
-        {"middle track ends", 3, 1, 0, ENDED, 2, 2, true},
-        {"last track ends, repeat off", 3, 2, 0, ENDED, 0, 0, false},
-        {"last track ends, repeat on", 3, 2, 1, ENDED, 0, 0, true},
+    const struct {
+        const char* label;
+        int count, position, repeatOn;
+        void (*step)(HWND);
+        int positionAfter, openedTrack, plays; // openedTrack -1: none
+    } cases[] = {
+        {"empty next", 0, 0, 0, nextTrack, 0, -1, 0},
+        {"empty previous", 0, 0, 0, previousTrack, 0, -1, 0},
+        {"empty end", 0, 0, 0, onTrackEnded, 0, -1, 0},
+        {"one track ends, repeat off", 1, 0, 0, onTrackEnded, 0, 0, 0},
+        {"one track ends, repeat on", 1, 0, 1, onTrackEnded, 0, 0, 1},
+        {"previous from the first", 3, 0, 0, previousTrack, 2, 2, 1},
+        {"previous", 3, 2, 0, previousTrack, 1, 1, 1},
+        {"next", 3, 1, 0, nextTrack, 2, 2, 1},
+        {"next from the last, repeat off", 3, 2, 0, nextTrack, 0, 0, 1},
+        {"next from the last, repeat on", 3, 2, 1, nextTrack, 0, 0, 1},
+        {"middle track ends", 3, 1, 0, onTrackEnded, 2, 2, 1},
+        {"last track ends, repeat off", 3, 2, 0, onTrackEnded, 0, 0, 0},
+        {"last track ends, repeat on", 3, 2, 1, onTrackEnded, 0, 0, 1},
+        {"new list", 3, 2, 0, newList, 0, 0, 0},
     };
-    for (const StepCase& c : cases) {
-        fresh();
-        tracks(c.count);
-        repeat = c.repeatOn;
-        currentPosition = c.position;
-        playing(c.step == ENDED);
-        if (c.step == NEXT)
-            nextTrack(window);
-        else if (c.step == PREVIOUS)
-            previousTrack(window);
-        else
-            onTrackEnded(window);
+    for (const auto& c : cases) {
+        fresh(c.count, c.repeatOn);
+        prepare(c.position, c.step == onTrackEnded ? AT_ITS_END : PLAYING);
+        c.step(window);
         EXPECT_EQ(c.positionAfter, currentPosition) << c.label;
-        std::vector<std::wstring> expected;
-        if (c.openedTrack >= 0)
-            expected.push_back(trackPath(c.openedTrack));
-        EXPECT_EQ(expected, opened()) << c.label;
-        EXPECT_EQ(c.plays, played()) << c.label;
-        EXPECT_EQ(c.plays ? 1 : 0, isPlaying) << c.label;
+        std::wstring opened = c.openedTrack < 0 ? L"" : trackPath(c.openedTrack);
+        EXPECT_EQ(opened + (c.plays ? L" play" : L""), opensAndPlays()) << c.label;
+        EXPECT_EQ(c.plays, isPlaying) << c.label;
         if (c.count == 0) {
             EXPECT_EQ((std::vector<std::wstring>{L"stop all", L"close all"}), fake::mciCommands()) << c.label;
         }
     }
 }
 
-TEST_F(PlayOrder, ShuffledWrapStopsFirstThenPlaysANewOrdersFirstTrack)
+// Each of these builds a new order and opens its first track; the wraps stop the device first,
+// or the rebuild would take the old track for one that plays on.
+TEST_F(PlayOrder, NewShuffledOrderOpensItsFirstTrack)
 {
     const struct {
         const char* label;
-        int position;
-        Step step;
-    } cases[] = {{"previous from the first", 0, PREVIOUS}, {"next from the last", 4, NEXT}};
+        int count, position, repeatOn;
+        Before before;
+        void (*step)(HWND);
+        int stopsFirst, plays;
+    } cases[] = {
+        {"previous from the first", 5, 0, 0, PLAYING, previousTrack, 1, 1},
+        {"next from the last", 5, 4, 0, PLAYING, nextTrack, 1, 1},
+        {"last track ends, repeat off", 4, 3, 0, AT_ITS_END, onTrackEnded, 0, 0},
+        {"last track ends, repeat on", 4, 3, 1, AT_ITS_END, onTrackEnded, 1, 1},
+        {"switched on while stopped", 4, 2, 0, OPENED, shuffleSwitchedOn, 0, 0},
+        {"new list", 3, 2, 0, NOTHING_OPEN, newList, 0, 0},
+        {"empty new list", 0, 0, 0, NOTHING_OPEN, newList, 0, 0},
+    };
     for (const auto& c : cases) {
-        fresh();
-        tracks(5);
+        fresh(c.count, c.repeatOn);
+        // Shuffle was on already, except where it is being switched on.
+        shuffle = c.step != shuffleSwitchedOn;
+        if (shuffle && c.before != NOTHING_OPEN)
+            rebuildShuffleOrder(window);
+        prepare(c.position, c.before);
         shuffle = 1;
-        fake::tickCount = 4242;
-        ASSERT_TRUE(rebuildShuffleOrder(window));
-        currentPosition = c.position;
-        playing();
         PlaylistEntry** oldOrder = shuffleOrder;
-        fake::tickCount = 777;
-        if (c.step == NEXT)
-            nextTrack(window);
-        else
-            previousTrack(window);
+        c.step(window);
         std::vector<std::wstring> commands = fake::mciCommands();
-        ASSERT_GE(commands.size(), 2u) << c.label;
-        EXPECT_EQ(L"stop all", commands[0]) << c.label;
-        EXPECT_EQ(L"status sound mode", commands[1]) << c.label;
+        commands.resize(c.stopsFirst ? 2 : 1);
+        EXPECT_EQ(c.stopsFirst ? L"stop all" : L"status sound mode", commands.front()) << c.label;
+        EXPECT_EQ(L"status sound mode", commands.back()) << c.label;
         EXPECT_NE(oldOrder, shuffleOrder) << c.label;
-        expectPermutation(5);
+        expectPermutation(c.count);
         EXPECT_EQ(0, currentPosition) << c.label;
-        EXPECT_EQ(std::vector<std::wstring>{shuffleOrder[0]->path}, opened()) << c.label;
-        EXPECT_TRUE(played()) << c.label;
-        EXPECT_EQ(1, isPlaying) << c.label;
+        std::wstring opened = c.count ? shuffleOrder[0]->path : L"";
+        EXPECT_EQ(opened + (c.plays ? L" play" : L""), opensAndPlays()) << c.label;
+        EXPECT_EQ(c.plays, isPlaying) << c.label;
     }
 }
 
 TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayKeepsTheTrackFirst)
 {
     for (DWORD seed : {0u, 1u, 99999u}) {
-        fresh();
-        tracks(10);
-        currentPosition = 5;
-        playing();
+        fresh(10);
+        prepare(5, PLAYING);
         shuffle = 1;
         fake::tickCount = seed;
         shuffleSwitchedOn(window);
@@ -202,103 +172,32 @@ TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayKeepsTheTrackFirst)
         EXPECT_EQ(0, currentPosition);
         EXPECT_EQ(&playlist[5], shuffleOrder[0]) << seed;
         expectPermutation(10);
-        EXPECT_EQ(L"playing", fake::mciDevice.mode);
-        EXPECT_EQ(trackPath(5), fake::mciDevice.path);
         nextTrack(window);
-        EXPECT_EQ(std::vector<std::wstring>{shuffleOrder[1]->path}, opened()) << seed;
-        EXPECT_TRUE(played());
+        EXPECT_EQ(std::wstring(shuffleOrder[1]->path) + L" play", opensAndPlays()) << seed;
     }
-}
-
-TEST_F(PlayOrder, ShuffleSwitchedOnWhileStoppedOpensTheNewFirstTrack)
-{
-    tracks(4);
-    currentPosition = 2;
-    ASSERT_TRUE(openTrack(window));
-    fake::mciCalls.clear();
-    shuffle = 1;
-    shuffleSwitchedOn(window);
-    expectPermutation(4);
-    EXPECT_EQ(0, currentPosition);
-    EXPECT_EQ(std::vector<std::wstring>{shuffleOrder[0]->path}, opened());
-    EXPECT_FALSE(played());
-    EXPECT_EQ(0, isPlaying);
 }
 
 TEST_F(PlayOrder, ShuffleSwitchedOffKeepsTheCurrentTrack)
 {
-    tracks(10);
-    HeapFree(GetProcessHeap(), 0, shuffleOrder);
-    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 11 * sizeof(PlaylistEntry*)));
-    const int order[10] = {9, 2, 4, 7, 0, 1, 3, 5, 6, 8};
-    for (int j = 0; j < 10; ++j)
-        shuffleOrder[j] = &playlist[order[j]];
-    shuffleOrder[10] = &playlist[10];
+    fresh(10);
+    support::setShuffleOrder({9, 2, 4, 7, 0, 1, 3, 5, 6, 8});
     shuffle = 1;
-    currentPosition = 3;
-    playing();
-    EXPECT_EQ(trackPath(7), fake::mciDevice.path);
+    prepare(3, PLAYING);
     shuffle = 0;
     shuffleSwitchedOff();
     EXPECT_EQ(7, currentPosition);
     EXPECT_TRUE(fake::mciCommands().empty()) << "the device is not touched";
     nextTrack(window);
-    EXPECT_EQ(std::vector<std::wstring>{trackPath(8)}, opened());
-    EXPECT_TRUE(played());
+    EXPECT_EQ(trackPath(8) + L" play", opensAndPlays());
 
     support::setPlaylist({}); // the order now refers to a list that is gone
     currentPosition = 3;
     shuffleSwitchedOff();
     EXPECT_EQ(0, currentPosition);
-    tracks(3);
-    shuffleOrder[0] = nullptr; // no order built yet
+    fresh(3); // no order built yet
     currentPosition = 2;
     shuffleSwitchedOff();
     EXPECT_EQ(0, currentPosition);
-}
-
-TEST_F(PlayOrder, LastShuffledTrackEndingMakesANewOrder)
-{
-    for (int repeatOn : {0, 1}) {
-        fresh();
-        tracks(4);
-        shuffle = 1;
-        repeat = repeatOn;
-        ASSERT_TRUE(rebuildShuffleOrder(window));
-        currentPosition = 3;
-        playing(true);
-        PlaylistEntry** oldOrder = shuffleOrder;
-        onTrackEnded(window);
-        EXPECT_NE(oldOrder, shuffleOrder);
-        expectPermutation(4);
-        EXPECT_EQ(0, currentPosition);
-        EXPECT_EQ(std::vector<std::wstring>{shuffleOrder[0]->path}, opened());
-        EXPECT_EQ(repeatOn != 0, played()) << repeatOn;
-        EXPECT_EQ(repeatOn, isPlaying);
-    }
-}
-
-TEST_F(PlayOrder, RebuildOfAnEmptyListHasOnlyTheTerminator)
-{
-    shuffle = 1;
-    EXPECT_FALSE(rebuildShuffleOrder(window));
-    EXPECT_EQ(&playlist[0], shuffleOrder[0]);
-    EXPECT_EQ(0, currentPosition);
-}
-
-TEST_F(PlayOrder, NewListOpensItsFirstTrack)
-{
-    for (int shuffleOn : {0, 1}) {
-        fresh();
-        tracks(3);
-        shuffle = shuffleOn;
-        currentPosition = 2;
-        EXPECT_TRUE(openFirstTrackOfNewList(window));
-        EXPECT_EQ(0, currentPosition);
-        std::wstring first = shuffleOn ? shuffleOrder[0]->path : trackPath(0);
-        EXPECT_EQ(std::vector<std::wstring>{first}, opened());
-        EXPECT_FALSE(played());
-    }
 }
 
 } // namespace

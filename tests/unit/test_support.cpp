@@ -53,6 +53,16 @@ std::vector<std::wstring> playlistPaths()
     return paths;
 }
 
+void setShuffleOrder(const std::vector<int>& indices)
+{
+    HeapFree(GetProcessHeap(), 0, shuffleOrder);
+    shuffleOrder = static_cast<PlaylistEntry**>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (indices.size() + 1) * sizeof(PlaylistEntry*)));
+    for (size_t i = 0; i < indices.size(); ++i)
+        shuffleOrder[i] = &playlist[indices[i]];
+    shuffleOrder[indices.size()] = &playlist[indices.size()];
+}
+
 std::wstring makeTempFolder(const wchar_t* tag)
 {
     wchar_t base[MAX_PATH];

@@ -20,6 +20,9 @@ void setPlaylist(const std::vector<std::wstring>& paths);
 // The paths of the playlist in list order.
 std::vector<std::wstring> playlistPaths();
 
+// Replaces the shuffle order by these playlist indices, followed by the terminator slot.
+void setShuffleOrder(const std::vector<int>& indices);
+
 // A new empty folder under the system's temporary folder; removed with removeTree.
 std::wstring makeTempFolder(const wchar_t* tag);
 void removeTree(const std::wstring& folder);
