@@ -4,9 +4,6 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include <string>
-#include <vector>
-
 #include "app/app_messages.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
@@ -19,16 +16,11 @@
 
 namespace {
 
-struct PlacementCase {
-    int width, height;
-    POINT cursor;
-    POINT expected;
-};
+using Numbers = std::vector<long long>;
 
 TEST(Placement, CentresOnTheCursorAndEndsAtTheRightAndBottomEdges)
 {
-    const RECT desktop = {0, 0, 1024, 700};
-    const PlacementCase cases[] = {
+    const struct { int width, height; POINT cursor, expected; } cases[] = {
         {200, 60, {500, 300}, {400, 270}},
         {151, 61, {500, 300}, {425, 270}},
         {200, 60, {5, 5}, {0, 0}},
@@ -36,248 +28,158 @@ TEST(Placement, CentresOnTheCursorAndEndsAtTheRightAndBottomEdges)
         // Larger than the screen: the right and bottom edges win, the corner goes negative.
         {1200, 800, {500, 300}, {-176, -100}},
     };
-    for (const PlacementCase& c : cases) {
-        POINT place = placementAtCursor(desktop, c.width, c.height, c.cursor);
-        EXPECT_EQ(c.expected.x, place.x) << c.width << " at " << c.cursor.x;
-        EXPECT_EQ(c.expected.y, place.y) << c.height << " at " << c.cursor.y;
+    for (const auto& c : cases) {
+        POINT place = placementAtCursor({0, 0, 1024, 700}, c.width, c.height, c.cursor);
+        EXPECT_EQ((Numbers{c.expected.x, c.expected.y}), (Numbers{place.x, place.y})) << c.width << "@" << c.cursor.x;
     }
 }
 
-class SeekWindow : public ::testing::Test {
+// The seek window and the volume dialog over the fake device, with settings in a folder of their own.
+class Flyout : public ::testing::Test {
 protected:
     void SetUp() override
     {
         support::resetPlayerState();
         fake::installMciDevice();
         instanceHandle = GetModuleHandleW(nullptr);
-        owner = support::createTestWindow();
-    }
-    void TearDown() override
-    {
-        if (IsWindow(seek))
-            DestroyWindow(seek);
-        DestroyWindow(owner);
-        support::resetPlayerState();
-    }
-
-    void open(unsigned int lengthMs, unsigned int positionMs, const wchar_t* mode)
-    {
-        fake::mciDevice.open = true;
-        fake::mciDevice.type = L"digitalvideo";
-        fake::mciDevice.length = lengthMs;
-        fake::mciDevice.position = positionMs;
-        fake::mciDevice.mode = mode;
-        openSeekWindow(owner);
-        seek = FindWindowW(seekWindowClassName, L"シーク - Velmoris Player");
-        ASSERT_NE(nullptr, seek);
-        fake::mciCalls.clear();
-    }
-
-    bool playRequested()
-    {
-        MSG message;
-        return PeekMessageW(&message, owner, WM_APP_PLAY, WM_APP_PLAY, PM_REMOVE) != FALSE;
-    }
-
-    HWND owner = nullptr;
-    HWND seek = nullptr;
-};
-
-TEST_F(SeekWindow, OpensAsATopmostPopupWithTheDevicesTimes)
-{
-    seekDisplayState.cursorX = 77;
-    open(225000, 83500, L"playing");
-    RECT frame;
-    GetWindowRect(seek, &frame);
-    EXPECT_EQ(200, frame.right - frame.left);
-    EXPECT_EQ(60, frame.bottom - frame.top);
-    EXPECT_EQ(owner, GetWindow(seek, GW_OWNER));
-    EXPECT_EQ(static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE),
-              GetWindowLongPtrW(seek, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_BORDER));
-    EXPECT_TRUE(GetWindowLongPtrW(seek, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(225000, seekDisplayState.lengthMs);
-    EXPECT_EQ(83500, seekDisplayState.positionMs);
-    EXPECT_EQ(0, seekDisplayState.cursorX);
-}
-
-struct SeekCase {
-    unsigned int lengthMs;
-    int x;
-    const wchar_t* command;
-};
-
-TEST_F(SeekWindow, ClickSeeksToItsShareOfTheLengthAndResumesPlayback)
-{
-    const SeekCase cases[] = {
-        {240000, 0, L"seek sound to 0"},
-        {240000, 100, L"seek sound to 120000"},
-        {240000, 199, L"seek sound to 238800"},
-        {14400000, 199, L"seek sound to 14328000"},
-    };
-    for (const SeekCase& c : cases) {
-        open(c.lengthMs, 0, L"playing");
-        isPlaying = 1;
-        SendMessageW(seek, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, 30));
-        EXPECT_EQ((std::vector<std::wstring>{L"status sound length", c.command}), fake::mciCommands());
-        EXPECT_EQ(0, isPlaying);
-        EXPECT_TRUE(playRequested()) << c.command;
-        DestroyWindow(seek);
-    }
-}
-
-TEST_F(SeekWindow, ClickWhileStoppedOrWithoutATrackLeavesPlaybackStopped)
-{
-    open(240000, 0, L"paused");
-    SendMessageW(seek, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 30));
-    EXPECT_EQ(120000u, fake::mciDevice.position);
-    EXPECT_FALSE(playRequested());
-    DestroyWindow(seek);
-
-    open(240000, 0, L"");
-    fake::mciDevice.open = false;
-    SendMessageW(seek, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 30));
-    EXPECT_EQ(L"seek sound to 0", fake::mciCommands().back());
-    EXPECT_FALSE(playRequested());
-    EXPECT_TRUE(fake::waitForMessageBoxes(1, 300).empty());
-}
-
-TEST_F(SeekWindow, LosingActivationClosesIt)
-{
-    open(240000, 0, L"playing");
-    SendMessageW(seek, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(IsWindow(seek));
-}
-
-class VolumeDialog : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        support::resetPlayerState();
-        fake::installMciDevice();
         folder = support::makeTempFolder(L"volume");
         wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
         owner = support::createTestWindow();
     }
     void TearDown() override
     {
-        if (IsWindow(dialog))
-            DestroyWindow(dialog);
+        DestroyWindow(flyout);
         DestroyWindow(owner);
         support::removeTree(folder);
         support::resetPlayerState();
     }
 
-    // The same template and procedure as the modal dialog, without a loop of its own.
-    void open()
+    // The seek window, or the volume dialog (its template and procedure, without a modal loop),
+    // replacing the one before, over a device in mode (none open for nullptr); nothing recorded yet.
+    void open(bool seekWindow, const wchar_t* mode = nullptr, const wchar_t* type = L"digitalvideo",
+              unsigned int lengthMs = 0, unsigned int positionMs = 0)
     {
-        if (IsWindow(dialog))
-            DestroyWindow(dialog);
-        dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_VOLUME), owner, volumeDialogProc, 0);
-        ASSERT_NE(nullptr, dialog);
-        slider = GetDlgItem(dialog, IDC_VOLUME_TRACKBAR);
-        ASSERT_NE(nullptr, slider);
-        fake::mciCalls.clear();
-    }
-
-    void openTrackOfType(const wchar_t* type)
-    {
-        fake::mciDevice.open = true;
+        fake::mciDevice.open = mode != nullptr;
         fake::mciDevice.type = type;
-        fake::mciDevice.mode = L"playing";
-    }
-
-    void key(WPARAM virtualKey)
-    {
-        SendMessageW(slider, WM_KEYDOWN, virtualKey, 0);
-        SendMessageW(slider, WM_KEYUP, virtualKey, 0);
+        fake::mciDevice.mode = mode ? mode : L"";
+        fake::mciDevice.length = lengthMs;
+        fake::mciDevice.position = positionMs;
+        DestroyWindow(flyout);
+        if (seekWindow)
+            openSeekWindow(owner);
+        flyout = seekWindow ? FindWindowW(seekWindowClassName, L"シーク - Velmoris Player")
+                            : CreateDialogParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), owner, volumeDialogProc, 0);
+        ASSERT_NE(nullptr, flyout);
+        slider = GetDlgItem(flyout, IDC_VOLUME_TRACKBAR);
+        fake::mciCalls.clear();
     }
 
     void scroll(int position)
     {
         SendMessageW(slider, TBM_SETPOS, TRUE, position);
-        SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
+        SendMessageW(flyout, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
     }
 
-    std::string storedVolume() const
-    {
-        std::string ini = support::readFileBytes(settingsFilePath);
-        size_t at = ini.find("VOLUME=");
-        return at == std::string::npos ? "" : ini.substr(at + 7, ini.find('\r', at) - at - 7);
-    }
+    static int storedVolume() { return GetPrivateProfileIntW(L"OPTION", L"VOLUME", -1, settingsFilePath); }
 
     std::wstring folder;
     HWND owner = nullptr;
-    HWND dialog = nullptr;
+    HWND flyout = nullptr;
     HWND slider = nullptr;
 };
 
-TEST_F(VolumeDialog, SliderStartsAtTheVolumeOnATenStepScale)
+TEST_F(Flyout, SeekWindowIsATopmostPopupWithTheDevicesTimesUntilDeactivated)
 {
-    volume = 730;
-    open();
-    EXPECT_EQ(0, SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
-    EXPECT_EQ(1000, SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
-    EXPECT_EQ(730, SendMessageW(slider, TBM_GETPOS, 0, 0));
-    EXPECT_EQ(100, SendMessageW(slider, TBM_GETPAGESIZE, 0, 0));
-    EXPECT_EQ(11, SendMessageW(slider, TBM_GETNUMTICS, 0, 0));
-    EXPECT_EQ(GetClassLongPtrW(owner, GCLP_HICON), static_cast<ULONG_PTR>(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0)));
-    EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    seekDisplayState.cursorX = 77;
+    open(true, L"playing", L"digitalvideo", 225000, 83500);
+    RECT frame;
+    GetWindowRect(flyout, &frame);
+    EXPECT_EQ((Numbers{200, 60}), (Numbers{frame.right - frame.left, frame.bottom - frame.top}));
+    EXPECT_EQ(owner, GetWindow(flyout, GW_OWNER));
+    EXPECT_EQ(static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE),
+              GetWindowLongPtrW(flyout, GWL_STYLE) & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_BORDER));
+    EXPECT_TRUE(GetWindowLongPtrW(flyout, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const SeekDisplayState& state = seekDisplayState;
+    EXPECT_EQ((Numbers{225000, 83500, 0}), (Numbers{state.lengthMs, state.positionMs, state.cursorX}));
+    SendMessageW(flyout, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(IsWindow(flyout));
 }
 
-// Down-is-left: Page Down and the Down arrow move towards silence.
-TEST_F(VolumeDialog, EveryStepIsStoredAndSentToTheDevice)
+// A click seeks to its share of the length; playback resumes only when it was playing.
+TEST_F(Flyout, SeekWindowClickSeeksToItsShareOfTheLength)
 {
-    openTrackOfType(L"digitalvideo");
-    open();
-    const struct {
-        WPARAM key;
-        const char* stored;
-    } steps[] = {{VK_NEXT, "900"}, {VK_DOWN, "899"}, {VK_UP, "900"}};
-    for (const auto& step : steps) {
-        fake::mciCalls.clear();
-        key(step.key);
-        EXPECT_EQ(step.stored, storedVolume());
-        EXPECT_EQ(L"setaudio sound volume to " + std::wstring(step.stored, step.stored + 3), fake::mciCommands().back());
+    // The last case has no track open.
+    const struct { unsigned int length; int x; const wchar_t* mode; int playing; const wchar_t* command; } cases[] = {
+        {240000, 0, L"playing", 1, L"seek sound to 0"},
+        {240000, 100, L"playing", 1, L"seek sound to 120000"},
+        {240000, 199, L"playing", 1, L"seek sound to 238800"},
+        {14400000, 199, L"playing", 1, L"seek sound to 14328000"},
+        {240000, 100, L"paused", 0, L"seek sound to 120000"},
+        {240000, 100, nullptr, 0, L"seek sound to 0"},
+    };
+    for (const auto& c : cases) {
+        open(true, c.mode, L"digitalvideo", c.length);
+        isPlaying = c.playing;
+        SendMessageW(flyout, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, 30));
+        EXPECT_EQ((std::vector<std::wstring>{L"status sound length", c.command}), fake::mciCommands());
+        EXPECT_EQ(0, isPlaying) << c.command;
+        MSG message;
+        EXPECT_EQ(c.playing != 0, PeekMessageW(&message, owner, WM_APP_PLAY, WM_APP_PLAY, PM_REMOVE) != FALSE)
+            << c.command;
     }
-    EXPECT_EQ(900, volume);
     EXPECT_TRUE(fake::waitForMessageBoxes(1, 300).empty());
 }
 
-TEST_F(VolumeDialog, FailuresAreReportedOncePerOpeningAndUnsupportedOnesNever)
+TEST_F(Flyout, VolumeSliderStartsAtTheVolumeAndOnlyDeactivationClosesIt)
 {
-    open();
+    volume = 730;
+    open(false);
+    Numbers got;
+    for (UINT query : {TBM_GETRANGEMIN, TBM_GETRANGEMAX, TBM_GETPOS, TBM_GETPAGESIZE, TBM_GETNUMTICS})
+        got.push_back(SendMessageW(slider, query, 0, 0));
+    EXPECT_EQ((Numbers{0, 1000, 730, 100, 11}), got);
+    EXPECT_EQ(GetClassLongPtrW(owner, GCLP_HICON), static_cast<ULONG_PTR>(SendMessageW(flyout, WM_GETICON, ICON_SMALL, 0)));
+    EXPECT_TRUE(GetWindowLongPtrW(flyout, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(flyout, WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(flyout, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindowVisible(flyout));
+    SendMessageW(flyout, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(IsWindowVisible(flyout));
+}
+
+// Down-is-left: Page Down and the Down arrow move towards silence. Without a track, a drag
+// reports once per opening; a device without volume control, never.
+TEST_F(Flyout, EveryVolumeStepIsStoredSentAndReportedOncePerOpening)
+{
+    open(false, L"playing");
+    const struct { WPARAM key; int stored; } steps[] = {{VK_NEXT, 900}, {VK_DOWN, 899}, {VK_UP, 900}};
+    for (const auto& step : steps) {
+        SendMessageW(slider, WM_KEYDOWN, step.key, 0);
+        SendMessageW(slider, WM_KEYUP, step.key, 0);
+        EXPECT_EQ(step.stored, storedVolume());
+        EXPECT_EQ(L"setaudio sound volume to " + std::to_wstring(step.stored), fake::mciCommands().back());
+    }
+    EXPECT_TRUE(fake::waitForMessageBoxes(1, 300).empty());
+
+    open(false);
     for (int position = 500; position > 450; position -= 10)
         scroll(position);
-    EXPECT_EQ("460", storedVolume());
+    EXPECT_EQ(460, storedVolume());
     std::vector<fake::MessageBoxCall> boxes = fake::waitForMessageBoxes(2, 1000);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(L"音量変更エラー - Velmoris Player", boxes[0].caption);
     wchar_t text[1024];
     mciGetErrorStringW(MCIERR_INVALID_DEVICE_NAME, text, 1024);
     EXPECT_EQ(text, boxes[0].text);
-
-    open();
+    open(false);
     scroll(300);
     scroll(200);
     EXPECT_EQ(2u, fake::waitForMessageBoxes(3, 1000).size());
 
-    fake::reset();
-    fake::installMciDevice();
-    openTrackOfType(L"waveaudio");
-    open();
+    open(false, L"playing", L"waveaudio");
     scroll(100);
     EXPECT_EQ(L"setaudio sound volume to 100", fake::mciCommands().back());
-    EXPECT_TRUE(fake::waitForMessageBoxes(1, 300).empty());
-}
-
-TEST_F(VolumeDialog, EscapeAndEnterLeaveItOpenAndDeactivationClosesIt)
-{
-    open();
-    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(2u, fake::waitForMessageBoxes(3, 300).size());
 }
 
 // The compiled template 201 read back: plain form, Japanese, one trackbar.
@@ -286,34 +188,22 @@ TEST(VolumeTemplate, IsThePlainJapaneseDialogWithOneTrackbar)
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_VOLUME), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ASSERT_NE(nullptr, found);
-    const WORD* words = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
-    const DLGTEMPLATE* header = reinterpret_cast<const DLGTEMPLATE*>(words);
-    EXPECT_EQ(0x90C800CCu, header->style);
-    EXPECT_EQ(0u, header->dwExtendedStyle);
-    EXPECT_EQ(1, header->cdit);
-    EXPECT_EQ(0, header->x);
-    EXPECT_EQ(0, header->y);
-    EXPECT_EQ(150, header->cx);
-    EXPECT_EQ(30, header->cy);
-    const WORD* next = words + sizeof(DLGTEMPLATE) / sizeof(WORD);
-    EXPECT_EQ(0, next[0]) << "no menu";
-    EXPECT_EQ(0, next[1]) << "the standard dialog class";
+    const DLGTEMPLATE* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
+    EXPECT_EQ((Numbers{0x90C800CC, 0, 1, 0, 0, 150, 30}), (Numbers{header->style, header->dwExtendedStyle, header->cdit,
+                                                                  header->x, header->y, header->cx, header->cy}));
+    // No menu, the standard dialog class, the caption, the point size and the face.
+    const WORD* next = reinterpret_cast<const WORD*>(header + 1);
     const wchar_t* caption = reinterpret_cast<const wchar_t*>(next + 2);
     EXPECT_STREQ(L"音量", caption);
     const WORD* font = next + 2 + wcslen(caption) + 1;
-    EXPECT_EQ(10, font[0]);
+    EXPECT_EQ((Numbers{0, 0, 10}), (Numbers{next[0], next[1], font[0]}));
     const wchar_t* face = reinterpret_cast<const wchar_t*>(font + 1);
     EXPECT_STREQ(L"Ms Shell Dlg 2", face);
 
-    const WORD* after = font + 1 + wcslen(face) + 1;
-    uintptr_t aligned = (reinterpret_cast<uintptr_t>(after) + 3) & ~static_cast<uintptr_t>(3);
+    uintptr_t aligned = (reinterpret_cast<uintptr_t>(face + wcslen(face) + 1) + 3) & ~static_cast<uintptr_t>(3);
     const DLGITEMTEMPLATE* item = reinterpret_cast<const DLGITEMTEMPLATE*>(aligned);
-    EXPECT_EQ(0x50010401u, item->style);
-    EXPECT_EQ(7, item->x);
-    EXPECT_EQ(7, item->y);
-    EXPECT_EQ(136, item->cx);
-    EXPECT_EQ(23, item->cy);
-    EXPECT_EQ(IDC_VOLUME_TRACKBAR, item->id);
+    EXPECT_EQ((Numbers{0x50010401, 7, 7, 136, 23, IDC_VOLUME_TRACKBAR}),
+              (Numbers{item->style, item->x, item->y, item->cx, item->cy, item->id}));
     const wchar_t* className = reinterpret_cast<const wchar_t*>(item + 1);
     EXPECT_EQ(0, _wcsicmp(L"msctls_trackbar32", className)) << "class names ignore case";
     EXPECT_STREQ(L"音量", className + wcslen(className) + 1);
