@@ -5,21 +5,16 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/time_display.h"
 
 namespace {
 
-struct TextCase {
-    int lengthMs;
-    int positionMs;
-    int cursorX;
-    const wchar_t* top;
-    const wchar_t* bottom;
-};
-
 TEST(TimeTexts, FollowTheLengthPositionAndCursor)
 {
-    const TextCase cases[] = {
+    const struct { int lengthMs, positionMs, cursorX; const wchar_t *top, *bottom; } cases[] = {
         {0, 0, 0, L"", L"00:00"},
         {0, 5000, 120, L"", L"00:00"},
         {225000, 83500, 100, L"01:52.500", L"01:23 / 03:45"},
@@ -30,128 +25,81 @@ TEST(TimeTexts, FollowTheLengthPositionAndCursor)
         {7200000, 59000, 100, L"01:00:00.000", L"00:00:59 / 02:00:00"},
         {14400000, 14399999, 199, L"03:58:48.000", L"03:59:59 / 04:00:00"},
     };
-    for (const TextCase& c : cases) {
+    for (const auto& c : cases) {
         SeekDisplayState state = {c.lengthMs, c.positionMs, c.cursorX};
-        wchar_t top[1024] = L"unset";
-        wchar_t bottom[1024] = L"unset";
+        wchar_t top[1024] = L"unset", bottom[1024] = L"unset";
         formatTimeTexts(&state, 200, top, bottom, 1024);
         EXPECT_STREQ(c.top, top) << c.lengthMs << " " << c.cursorX;
         EXPECT_STREQ(c.bottom, bottom) << c.lengthMs << " " << c.positionMs;
     }
 }
 
-// GDI+ is started by the program's entry point; painting tests start it themselves.
-class TimeDisplayPicture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr));
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        ASSERT_NE(nullptr, bitmap);
-        previous = SelectObject(dc, bitmap);
-    }
-    void TearDown() override
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        Gdiplus::GdiplusShutdown(token);
-    }
+// Equal to 0xRRGGBB within the rounding of the blend, in a 200 pixels wide picture.
+::testing::AssertionResult shows(const DWORD* bits, int x, int y, DWORD rgb)
+{
+    DWORD pixel = bits[y * 200 + x] & 0xFFFFFF;
+    for (int shift : {16, 8, 0})
+        if (abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) > 3)
+            return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << (pixel >> 16) << ","
+                                                 << ((pixel >> 8) & 0xFF) << "," << (pixel & 0xFF);
+    return ::testing::AssertionSuccess();
+}
 
-    void paint(int lengthMs, int positionMs, int cursorX)
-    {
-        // A picture that the display does not cover entirely would show this grey.
-        for (int i = 0; i < width * height; ++i)
-            bits[i] = 0x00808080;
-        SeekDisplayState state = {lengthMs, positionMs, cursorX};
-        renderTimeDisplay(dc, width, height, &state);
-        GdiFlush();
-    }
+int darkPixels(const DWORD* bits, int firstRow, int lastRow)
+{
+    int count = 0;
+    for (int i = firstRow * 200; i < (lastRow + 1) * 200; ++i)
+        count += ((bits[i] >> 16) & 0xFF) < 96 && ((bits[i] >> 8) & 0xFF) < 96 && (bits[i] & 0xFF) < 96;
+    return count;
+}
 
-    // Equal to red, green, blue within the rounding of the blend.
-    ::testing::AssertionResult shows(int x, int y, int red, int green, int blue) const
-    {
-        DWORD pixel = bits[y * width + x];
-        int got[3] = {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-                      static_cast<int>(pixel & 0xFF)};
-        int want[3] = {red, green, blue};
-        for (int i = 0; i < 3; ++i)
-            if (abs(got[i] - want[i]) > 3)
-                return ::testing::AssertionFailure()
-                       << "(" << x << ", " << y << ") is " << got[0] << "," << got[1] << "," << got[2];
-        return ::testing::AssertionSuccess();
-    }
+struct Sample { int x, y; DWORD rgb; }; // x -1: at 0, 50 and 199
 
-    int darkPixels(int firstRow, int lastRow) const
-    {
-        int count = 0;
-        for (int y = firstRow; y <= lastRow; ++y)
-            for (int x = 0; x < width; ++x) {
-                DWORD pixel = bits[y * width + x];
-                if (((pixel >> 16) & 0xFF) < 96 && ((pixel >> 8) & 0xFF) < 96 && (pixel & 0xFF) < 96)
-                    ++count;
-            }
-        return count;
-    }
-
-    static const int width = 200;
-    static const int height = 60;
+TEST(TimeDisplayPicture, BandsProgressBarCursorBandAndTexts)
+{
+    const DWORD cyan = 0x00FFFF, yellow = 0xFFFF00, black = 0, cyanOverYellow = 0x7FFF80, cyanOverBlack = 0x008080;
+    const struct { int lengthMs, positionMs, cursorX; bool topText; std::vector<Sample> samples; } cases[] = {
+        // Without a track: the three bands and only the bottom text.
+        {0, 0, 0, false,
+         {{-1, 0, cyan}, {-1, 18, cyan}, {-1, 21, black}, {-1, 38, black}, {-1, 41, yellow}, {-1, 59, yellow}}},
+        // The progress bar reaches position * width / length.
+        {240000, 60000, 0, true, {{0, 30, yellow}, {48, 21, yellow}, {48, 38, yellow}, {52, 30, black}, {199, 30, black}}},
+        {240000, 240000, 0, true, {{199, 30, yellow}}},
+        // The cursor band blends cyan over the bar and over black; the outer bands stay opaque.
+        {240000, 120000, 150, true,
+         {{10, 30, cyanOverYellow}, {97, 30, cyanOverYellow}, {103, 30, cyanOverBlack}, {148, 30, cyanOverBlack},
+          {152, 30, black}, {10, 10, cyan}, {10, 50, yellow}}},
+    };
+    // GDI+ is started by the program's entry point, so the test starts it itself; the display is
+    // painted into a 200 x 60 top-down memory bitmap.
     ULONG_PTR token = 0;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(info.bmiHeader), 200, -60, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     DWORD* bits = nullptr;
-};
-
-TEST_F(TimeDisplayPicture, WithoutATrackShowsTheBandsAndOnlyTheBottomText)
-{
-    paint(0, 0, 0);
-    for (int x : {0, 50, 199}) {
-        EXPECT_TRUE(shows(x, 0, 0, 255, 255));
-        EXPECT_TRUE(shows(x, 18, 0, 255, 255));
-        EXPECT_TRUE(shows(x, 21, 0, 0, 0));
-        EXPECT_TRUE(shows(x, 38, 0, 0, 0));
-        EXPECT_TRUE(shows(x, 41, 255, 255, 0));
-        EXPECT_TRUE(shows(x, 59, 255, 255, 0));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    ASSERT_NE(nullptr, bitmap);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    for (const auto& c : cases) {
+        // A picture that the display does not cover entirely would show this grey.
+        std::fill(bits, bits + 200 * 60, 0x00808080);
+        SeekDisplayState state = {c.lengthMs, c.positionMs, c.cursorX};
+        renderTimeDisplay(dc, 200, 60, &state);
+        GdiFlush();
+        for (const Sample& sample : c.samples) {
+            for (int x : sample.x < 0 ? std::vector<int>{0, 50, 199} : std::vector<int>{sample.x})
+                EXPECT_TRUE(shows(bits, x, sample.y, sample.rgb)) << c.positionMs << " of " << c.lengthMs;
+        }
+        int topDark = darkPixels(bits, 0, 19);
+        EXPECT_TRUE(c.topText ? topDark > 10 : topDark == 0) << topDark << " dark pixels in the top band";
+        EXPECT_GT(darkPixels(bits, 40, 59), 10) << "the bottom text is missing";
     }
-    EXPECT_EQ(0, darkPixels(0, 19)) << "the top band has no text without a track";
-    EXPECT_GT(darkPixels(40, 59), 10) << "\"00:00\" is missing";
-}
-
-TEST_F(TimeDisplayPicture, ProgressBarReachesPositionTimesWidthOverLength)
-{
-    paint(240000, 60000, 0);
-    EXPECT_TRUE(shows(0, 30, 255, 255, 0));
-    EXPECT_TRUE(shows(48, 21, 255, 255, 0));
-    EXPECT_TRUE(shows(48, 38, 255, 255, 0));
-    EXPECT_TRUE(shows(52, 30, 0, 0, 0));
-    EXPECT_TRUE(shows(199, 30, 0, 0, 0));
-    EXPECT_GT(darkPixels(0, 19), 10) << "the cursor time is missing";
-    EXPECT_GT(darkPixels(40, 59), 10) << "position and length are missing";
-
-    paint(240000, 240000, 0);
-    EXPECT_TRUE(shows(199, 30, 255, 255, 0));
-}
-
-TEST_F(TimeDisplayPicture, CursorBandBlendsCyanOverBlackAndYellow)
-{
-    paint(240000, 120000, 150);
-    EXPECT_TRUE(shows(10, 30, 127, 255, 128)); // over the progress bar
-    EXPECT_TRUE(shows(97, 30, 127, 255, 128));
-    EXPECT_TRUE(shows(103, 30, 0, 128, 128)); // over black
-    EXPECT_TRUE(shows(148, 30, 0, 128, 128));
-    EXPECT_TRUE(shows(152, 30, 0, 0, 0));
-    EXPECT_TRUE(shows(10, 10, 0, 255, 255)); // the outer bands stay opaque
-    EXPECT_TRUE(shows(10, 50, 255, 255, 0));
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    Gdiplus::GdiplusShutdown(token);
 }
 
 } // namespace
