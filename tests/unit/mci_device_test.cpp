@@ -79,28 +79,27 @@ TEST_F(MciDevice, OpenSendsTheTableCommandsAndReportsWithTheWindow)
     const struct {
         const char* label;
         std::wstring path;
-        unsigned int start;
+        unsigned int start, failure;
         const wchar_t* failing; // scripted to fail with failure
-        unsigned int failure;
         bool opened;
         Commands commands, reports; // commands after "stop all", "close all"
     } cases[] = {
-        {"empty playlist", L"", 0, nullptr, 0, false, {}, {}},
-        {"mp3", mp3, 0, nullptr, 0, true, {openMp3, ms, volume1000}, {}},
-        {"start", mp3, 60000, nullptr, 0, true, {openMp3, ms, L"seek sound to 60000", volume1000}, {}},
-        {"wav has no volume control", L"C:\\a.wav", 0, nullptr, 0, true,
+        {"empty playlist", L"", 0, 0, nullptr, false, {}, {}},
+        {"mp3", mp3, 0, 0, nullptr, true, {openMp3, ms, volume1000}, {}},
+        {"start", mp3, 60000, 0, nullptr, true, {openMp3, ms, L"seek sound to 60000", volume1000}, {}},
+        {"wav has no volume control", L"C:\\a.wav", 0, 0, nullptr, true,
          {L"open \"C:\\a.wav\" alias sound", ms, volume1000}, {}},
-        {"volume refused", mp3, 0, L"setaudio", MCIERR_OUTOFRANGE, true, {openMp3, ms, volume1000},
+        {"volume refused", mp3, 0, MCIERR_OUTOFRANGE, L"setaudio", true, {openMp3, ms, volume1000},
          {box(L"音量変更エラー", errorText(MCIERR_OUTOFRANGE))}},
-        {"open fails", L"C:\\gone.mp3", 0, L"open", MCIERR_FILE_NOT_FOUND, false,
+        {"open fails", L"C:\\gone.mp3", 0, MCIERR_FILE_NOT_FOUND, L"open", false,
          {L"open \"C:\\gone.mp3\" alias sound"}, {box(loadError, errorText(MCIERR_FILE_NOT_FOUND))}},
-        {"seek fails", mp3, 60000, L"seek", MCIERR_OUTOFRANGE, false, {openMp3, ms, L"seek sound to 60000"},
+        {"seek fails", mp3, 60000, MCIERR_OUTOFRANGE, L"seek", false, {openMp3, ms, L"seek sound to 60000"},
          {box(L"再生開始位置指定のエラー", errorText(MCIERR_OUTOFRANGE))}},
-        {"quote", L"E:\" type waveaudio", 0, nullptr, 0, false, {},
+        {"quote", L"E:\" type waveaudio", 0, 0, nullptr, false, {},
          {box(loadError, L"ファイルのパスに使用できない文字 (\") が含まれているため、開けません。")}},
-        {"longest path that fits", longPath, 0, nullptr, 0, true,
+        {"longest path that fits", longPath, 0, 0, nullptr, true,
          {L"open \"" + longPath + L"\" alias sound", ms, volume1000}, {}},
-        {"path one unit too long", longPath + L"y", 0, nullptr, 0, false, {},
+        {"path one unit too long", longPath + L"y", 0, 0, nullptr, false, {},
          {box(loadError, L"ファイルのパスが長すぎるため、開けません。")}},
     };
     for (const auto& c : cases) {
