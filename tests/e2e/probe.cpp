@@ -204,7 +204,8 @@ static bool handleBox(bool yes)
     if (!box)
         return false;
     wchar_t message[2048] = L"";
-    HWND label = firstWindow(box, [](HWND child) { return hasClass(child, L"Static") && GetDlgCtrlID(child) == 0xFFFF; });
+    HWND label =
+        firstWindow(box, [](HWND child) { return hasClass(child, L"Static") && GetDlgCtrlID(child) == 0xFFFF; });
     if (label)
         GetWindowTextW(label, message, 2048);
     answer(L"%ls", message);
@@ -239,7 +240,8 @@ static bool trayIcon(DWORD operation)
 static bool broadcastTaskbarCreated()
 {
     DWORD_PTR result;
-    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return true;
 }
 

@@ -67,7 +67,8 @@ protected:
 TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAndAListOfFiles)
 {
     std::wstring music = make(L"music.tsv\\");
-    for (const wchar_t* name : {L"b.MP3", L"a.wav", L"c.Wma", L".mid", L"x.midi", L"notes.txt", L"sub.mp3\\", L"sub.mp3\\deep.mp3"})
+    for (const wchar_t* name :
+         {L"b.MP3", L"a.wav", L"c.Wma", L".mid", L"x.midi", L"notes.txt", L"sub.mp3\\", L"sub.mp3\\deep.mp3"})
         make(L"music.tsv\\" + std::wstring(name));
     std::wstring list = make(L"list.tsv");
     std::wstring longest = L"C:\\" + std::wstring(1020, L'x');
@@ -80,7 +81,8 @@ TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAndAListOfFiles)
         {1, L"C:\\m\\c.mp3 C:\\m\\a.mp3 \"C:\\m m\\b.mp3\"", {L"C:\\m\\a.mp3", L"C:\\m m\\b.mp3", L"C:\\m\\c.mp3"}},
         {0, L"C:\\missing.mp3 " + quoted(music) + L" " + quoted(list), {L"C:\\missing.mp3", music, list}},
         {0, longest + L"y \"\" " + longest + L" C:\\b.mp3", {longest, L"C:\\b.mp3"}},
-        {1, quoted(music) + L" C:\\other.mp3", {music + L"\\.mid", music + L"\\a.wav", music + L"\\b.MP3", music + L"\\c.Wma"}},
+        {1, quoted(music) + L" C:\\other.mp3",
+         {music + L"\\.mid", music + L"\\a.wav", music + L"\\b.MP3", music + L"\\c.Wma"}},
     };
     for (const auto& c : cases) {
         sortOnOpen = c.sorted;
@@ -117,8 +119,8 @@ TEST_F(AddMedia, NothingUsableChangesNothingInMemoryOrOnDisk)
     support::writeFileBytes(current, listFile({L"C:\\kept.mp3"}));
     std::wstring empty = make(L"no audio\\");
     make(L"no audio\\readme.txt");
-    for (const std::wstring& arguments :
-         {std::wstring(), quoted(L""), quoted(folder + L"\\missing.tsv") + L" C:\\a.mp3", quoted(empty), L"C:\\" + std::wstring(1021, L'x')})
+    for (const std::wstring& arguments : {std::wstring(), quoted(L""), quoted(folder + L"\\missing.tsv") + L" C:\\a.mp3",
+                                          quoted(empty), L"C:\\" + std::wstring(1021, L'x')})
         EXPECT_EQ(COMMAND_LINE_NOTHING, run(arguments)) << testing::PrintToString(arguments);
     EXPECT_EQ(0, addFolder(empty.c_str()));
     EXPECT_EQ(0, addFolder((folder + L"\\absent").c_str()));

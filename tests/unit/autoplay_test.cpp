@@ -17,12 +17,8 @@ const std::wstring handlers32 = L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\Cur
 const std::wstring eventKey = L"EventHandlers\\PlayMusicFilesOnArrival";
 const std::wstring handlerKey = L"Handlers\\VelmorisPlayerPlayMusicFilesOnArrival";
 
-struct Entry {
-    HKEY root;
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring data;
-};
+// Root, key, value name (nullptr: the default value) and text.
+using Entry = std::tuple<HKEY, std::wstring, const wchar_t*, std::wstring>;
 
 bool machineKeyExists(const std::wstring& key)
 {
@@ -49,7 +45,8 @@ TEST_F(Autoplay, RegistrationWritesAllEighteenStringsAndRemovalLeavesOnlyTheEven
     ASSERT_TRUE(registerAutoplay());
     wchar_t program[1024];
     GetModuleFileNameW(nullptr, program, 1024);
-    const std::wstring icon = L"\"" + std::wstring(program) + L"\",0", command = L"\"" + std::wstring(program) + L"\" %L";
+    const std::wstring icon = L"\"" + std::wstring(program) + L"\",0";
+    const std::wstring command = L"\"" + std::wstring(program) + L"\" %L";
     std::vector<Entry> entries;
     for (const std::wstring classKey : {L"VelmorisPlayer", L"SOFTWARE\\Classes\\VelmorisPlayer"}) {
         HKEY root = entries.empty() ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
@@ -59,27 +56,28 @@ TEST_F(Autoplay, RegistrationWritesAllEighteenStringsAndRemovalLeavesOnlyTheEven
     }
     for (const std::wstring& base : {handlers, handlers32}) {
         const std::wstring handler = base + handlerKey;
-        entries.insert(entries.end(), {{HKEY_LOCAL_MACHINE, base + eventKey, L"VelmorisPlayerPlayMusicFilesOnArrival", L""},
-                                       {HKEY_LOCAL_MACHINE, handler, L"Action", L"音声ファイルの再生"},
-                                       {HKEY_LOCAL_MACHINE, handler, L"DefaultIcon", icon},
-                                       {HKEY_LOCAL_MACHINE, handler, L"InvokeProgID", L"VelmorisPlayer"},
-                                       {HKEY_LOCAL_MACHINE, handler, L"InvokeVerb", L"Open"},
-                                       {HKEY_LOCAL_MACHINE, handler, L"Provider", L"Velmoris Player"}});
+        const HKEY root = HKEY_LOCAL_MACHINE;
+        entries.insert(entries.end(), {{root, base + eventKey, L"VelmorisPlayerPlayMusicFilesOnArrival", L""},
+                                       {root, handler, L"Action", L"音声ファイルの再生"},
+                                       {root, handler, L"DefaultIcon", icon},
+                                       {root, handler, L"InvokeProgID", L"VelmorisPlayer"},
+                                       {root, handler, L"InvokeVerb", L"Open"},
+                                       {root, handler, L"Provider", L"Velmoris Player"}});
     }
-    for (const Entry& entry : entries) {
+    for (const auto& [root, key, name, text] : entries) {
         wchar_t data[1024] = L"?";
         DWORD bytes = sizeof(data), type = REG_NONE;
-        LSTATUS status = RegGetValueW(entry.root, entry.key.c_str(), entry.name, RRF_RT_ANY, &type, data, &bytes);
-        EXPECT_EQ(std::make_tuple(ERROR_SUCCESS, DWORD(REG_SZ), DWORD((entry.data.size() + 1) * sizeof(wchar_t)), entry.data),
+        LSTATUS status = RegGetValueW(root, key.c_str(), name, RRF_RT_ANY, &type, data, &bytes);
+        const DWORD expectedBytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+        EXPECT_EQ(std::make_tuple(ERROR_SUCCESS, static_cast<DWORD>(REG_SZ), expectedBytes, text),
                   std::make_tuple(status, type, bytes, std::wstring(data)))
-            << entry.key << " " << (entry.name ? entry.name : L"(default)");
+            << key << " " << (name ? name : L"(default)");
     }
     EXPECT_TRUE(isAutoplayRegistered());
 
     EXPECT_TRUE(unregisterAutoplay());
-    for (const Entry& entry : entries)
-        EXPECT_NE(ERROR_SUCCESS, RegGetValueW(entry.root, entry.key.c_str(), entry.name, RRF_RT_ANY, nullptr, nullptr, nullptr))
-            << entry.key;
+    for (const auto& [root, key, name, text] : entries)
+        EXPECT_NE(ERROR_SUCCESS, RegGetValueW(root, key.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr)) << key;
     EXPECT_FALSE(isAutoplayRegistered());
     EXPECT_FALSE(machineKeyExists(handlers + handlerKey));
     EXPECT_TRUE(machineKeyExists(handlers + eventKey) && machineKeyExists(handlers32 + eventKey));

@@ -12,9 +12,10 @@ TEST(PlaylistFileName, NameWithoutExtensionGetsTsvAndEveryOtherNameStaysAsTyped)
 {
     const std::wstring longFolder = L"C:\\" + std::wstring(400, L'd') + L".x\\";
     const std::pair<std::wstring, bool> cases[] = {
-        {L"C:\\lists\\mylist", true},     {L"C:\\lists\\mylist.vpl", false},        {L"C:\\lists\\my.list", false},
-        {L"C:\\my.lists\\mylist", true},  {L"C:mylist", true},                      {L"C:\\lists\\mylist.", false},
-        {longFolder + L"mylist", true},   {L"C:\\" + std::wstring(1016, L'n'), true}, {L"C:\\" + std::wstring(1017, L'n'), false},
+        {L"C:\\lists\\mylist", true},       {L"C:\\lists\\mylist.vpl", false}, {L"C:\\lists\\my.list", false},
+        {L"C:\\my.lists\\mylist", true},    {L"C:mylist", true},               {L"C:\\lists\\mylist.", false},
+        {longFolder + L"mylist", true},     {L"C:\\" + std::wstring(1016, L'n'), true},
+        {L"C:\\" + std::wstring(1017, L'n'), false},
     };
     for (const auto& c : cases) {
         wchar_t path[1025];
