@@ -98,11 +98,10 @@ template <typename Test> static BOOL CALLBACK testWindow(HWND window, LPARAM par
 template <typename Test> static HWND firstWindow(HWND parent, Test test)
 {
     WindowSearch<Test> search(&test, nullptr);
-    LPARAM parameter = reinterpret_cast<LPARAM>(&search);
     if (parent)
-        EnumChildWindows(parent, testWindow<Test>, parameter);
+        EnumChildWindows(parent, testWindow<Test>, reinterpret_cast<LPARAM>(&search));
     else
-        EnumWindows(testWindow<Test>, parameter);
+        EnumWindows(testWindow<Test>, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
@@ -189,13 +188,9 @@ static bool playerState()
 
 static void closeBox(HWND box)
 {
-    // A box with only OK knows IDOK; a Yes/No box is answered with No.
-    if (GetDlgItem(box, IDOK))
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    else if (GetDlgItem(box, IDNO))
-        PostMessageW(box, WM_COMMAND, IDNO, 0);
-    else
-        PostMessageW(box, WM_CLOSE, 0, 0);
+    // A box with only OK knows IDOK; a Yes/No box is answered with No; any other box is closed.
+    int button = GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
+    PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
 }
 
 static bool handleBox(bool yes)

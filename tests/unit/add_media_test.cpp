@@ -13,14 +13,6 @@ namespace {
 
 using Paths = std::vector<std::wstring>;
 
-std::string listFile(const Paths& paths)
-{
-    std::wstring text;
-    for (const std::wstring& path : paths)
-        text += path + L"\t0\t0\r\n";
-    return support::utf16File(text);
-}
-
 class AddMedia : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,10 +45,14 @@ protected:
     {
         return openCommandLineText((L"\"C:\\Program Files\\player.exe\" " + arguments).c_str());
     }
+    // The playlist in memory and in the current-playlist file.
     void expectList(const Paths& paths)
     {
+        std::wstring text;
+        for (const std::wstring& path : paths)
+            text += path + L"\t0\t0\r\n";
         EXPECT_EQ(paths, support::playlistPaths());
-        EXPECT_EQ(listFile(paths), support::readFileBytes(current));
+        EXPECT_EQ(support::utf16File(text), support::readFileBytes(current));
     }
 
     std::wstring folder;
@@ -116,7 +112,7 @@ TEST_F(AddMedia, FirstPlaylistDecidesUnsortedAndLaterPathsAreIgnored)
 TEST_F(AddMedia, NothingUsableChangesNothingInMemoryOrOnDisk)
 {
     support::setPlaylist({L"C:\\kept.mp3"});
-    support::writeFileBytes(current, listFile({L"C:\\kept.mp3"}));
+    support::writeFileBytes(current, support::utf16File(L"C:\\kept.mp3\t0\t0\r\n"));
     std::wstring empty = make(L"no audio\\");
     make(L"no audio\\readme.txt");
     for (const std::wstring& arguments : {std::wstring(), quoted(L""), quoted(folder + L"\\missing.tsv") + L" C:\\a.mp3",

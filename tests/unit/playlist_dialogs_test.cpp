@@ -6,8 +6,7 @@
 
 namespace {
 
-// A name without a dot in its last part gains ".tsv" when it fits: parts may be longer than any
-// fixed split buffer, and a name with no room left for the extension is not cut into another one.
+// Parts may be longer than any fixed split buffer; a name without room for ".tsv" is not cut into another.
 TEST(PlaylistFileName, NameWithoutExtensionGetsTsvAndEveryOtherNameStaysAsTyped)
 {
     const std::wstring longFolder = L"C:\\" + std::wstring(400, L'd') + L".x\\";
