@@ -228,12 +228,12 @@ class PlayerTestCase(unittest.TestCase):
         code, text = self.probe("box", caption, int(wait * 1000))
         self.assertNotEqual(0, code, f"unexpected message box '{caption}': {text}")
 
-    def set_dialog_text(self, dialog, control, text, timeout=10):
+    def set_dialog_text(self, dialog, control, text, timeout=30):
         """WM_SETTEXT to a control of the dialog found by its caption or by a text inside it."""
         code, _ = self.probe("dialog-set-text", dialog, control, text, int(timeout * 1000), timeout=timeout + 20)
         self.assertEqual(0, code, f"could not type into control {control:#x} of the dialog '{dialog}'")
 
-    def press_dialog_ok(self, dialog, timeout=10):
+    def press_dialog_ok(self, dialog, timeout=30):
         code, _ = self.probe("dialog-ok", dialog, int(timeout * 1000), timeout=timeout + 20)
         self.assertEqual(0, code, f"could not press OK in the dialog '{dialog}'")
 

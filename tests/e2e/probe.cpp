@@ -8,6 +8,7 @@
 // command or too few arguments).
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -423,6 +424,20 @@ static const Verb verbs[] = {
     {L"dialog-send", 5, [] { return sendAndAnswer(dialogControl(10000), 2); }},
     // dialog-control-rect TEXT CONTROL: the screen rectangle of a control.
     {L"dialog-control-rect", 2, dialogControlRect},
+    // dialog-tree-chosen TEXT MS: waits until the dialog's tree view has an item chosen below
+    // its root (the folder browser selects its starting folder while it opens).
+    {L"dialog-tree-chosen", 2, [] {
+         return waitUntil(
+             [] {
+                 HWND dialog = findDialog(text(0));
+                 HWND tree = dialog ? firstWindow(dialog, [](HWND child) { return hasClass(child, L"SysTreeView32"); })
+                                    : nullptr;
+                 DWORD_PTR chosen = 0, root = 0;
+                 return tree && sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, &chosen) &&
+                        sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, &root) && chosen && chosen != root;
+             },
+             milliseconds(1));
+     }},
     // dialog-texts TEXT [MS]: every control as "ID<TAB>text", one a line (line breaks inside a
     // text shown as '|').
     {L"dialog-texts", 1, dialogTexts},

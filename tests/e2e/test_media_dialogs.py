@@ -100,6 +100,8 @@ class MediaDialogsTest(harness.PlayerTestCase):
         self.addCleanup(self.probe, "dialog-cancel", OPEN_FOLDER_TITLE, 0)
 
         self.command(harness.IDM_OPEN_FOLDER)
+        code, _ = self.probe("dialog-tree-chosen", OPEN_FOLDER_TITLE, 30000, timeout=60)
+        self.assertEqual(0, code, "the folder browser chose no starting folder")
         self.press_dialog_ok(OPEN_FOLDER_TITLE)
 
         folder = harness.windows_path(music)
