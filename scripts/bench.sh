@@ -10,7 +10,7 @@ wine_env_build_and_start
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    for exe in "$build_dir"/bench/*.exe; do
+    for exe in "$build_dir"/bench/*_bench.exe; do
         [ -e "$exe" ] && names+=("$(basename "$exe" .exe)")
     done
 fi
