@@ -2,12 +2,8 @@
 # docs/about.png: the About dialog, centred in the Wine desktop, opened with the About command.
 # Run through screenshots.sh.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-work="$VELMORIS_BUILD_DIR/screenshot-about"
-probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
-rm -rf "$work"
-mkdir -p "$work"
-cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+# shellcheck source=scripts/screenshots-common.sh
+source "$(dirname "$0")/screenshots-common.sh"
 wine "$work/player.exe" >/dev/null 2>&1 </dev/null &
 player=$!
 probe wait-player 20000

@@ -3,12 +3,8 @@
 # submenus open, opened by a right click on the icon and the access keys "O" and "M".
 # Run through screenshots.sh.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-work="$VELMORIS_BUILD_DIR/screenshot-menu"
-probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
-rm -rf "$work"
-mkdir -p "$work"
-cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+# shellcheck source=scripts/screenshots-common.sh
+source "$(dirname "$0")/screenshots-common.sh"
 python3 - "$root/tests/e2e" "$work" <<'PY'
 import sys
 sys.path.insert(0, sys.argv[1])

@@ -2,12 +2,8 @@
 # docs/seek.png: the seek window over a playing track of 3:45, seeked to about 1:23, with the
 # pointer at its middle; docs/volume.png: the volume dialog. Run through screenshots.sh.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-work="$VELMORIS_BUILD_DIR/screenshot-seek-volume"
-probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/null; }
-rm -rf "$work"
-mkdir -p "$work"
-cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+# shellcheck source=scripts/screenshots-common.sh
+source "$(dirname "$0")/screenshots-common.sh"
 python3 -c "import sys; sys.path.insert(0, '$root/tests/e2e'); import harness; harness.make_wav(sys.argv[1], seconds=225)" \
     "$work/track.wav"
 wine "$work/player.exe" "Z:$work/track.wav" >/dev/null 2>&1 </dev/null &

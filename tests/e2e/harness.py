@@ -62,6 +62,27 @@ def wait_until(predicate, timeout=10.0, interval=0.1, message="condition"):
         time.sleep(interval)
 
 
+def xdotool(*args):
+    """A real user's mouse and keyboard on the test display."""
+    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
+
+
+def root_window():
+    """Id of the X root window, for moving the keyboard focus off Wine's taskbar."""
+    info = subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True, timeout=10).stdout
+    return info.split("Window id:")[1].split()[0]
+
+
+def stays(predicate, seconds):
+    """True when predicate holds over the whole period (polled)."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not predicate():
+            return False
+        time.sleep(0.1)
+    return predicate()
+
+
 def make_wav(path, seconds=1.0, frequency=440.0, rate=8000):
     frames = int(seconds * rate)
     with wave.open(path, "wb") as out:
@@ -236,6 +257,14 @@ class PlayerTestCase(unittest.TestCase):
     def press_dialog_ok(self, dialog, timeout=30):
         code, _ = self.probe("dialog-ok", dialog, int(timeout * 1000), timeout=timeout + 20)
         self.assertEqual(0, code, f"could not press OK in the dialog '{dialog}'")
+
+    def window(self, class_name, title, timeout=10):
+        """Rectangle (left, top, right, bottom) and flags (visible, foreground, topmost) of a window."""
+        code, text = self.probe("window", class_name, title, int(timeout * 1000), timeout=timeout + 10)
+        self.assertEqual(0, code, f"no window '{title}' of class '{class_name}' appeared")
+        rectangle = tuple(map(int, text.split()[:4]))
+        flags = dict(item.split("=") for item in text.split()[4:])
+        return rectangle, flags
 
     def exit_player(self, process, timeout=20):
         self.command(IDM_EXIT)

@@ -3,7 +3,6 @@ player: exported files hold the playlist's bytes, an existing file is only repla
 an opened playlist plays, an unreadable one is reported and changes nothing; the About dialog is
 centred, shows its texts, ignores Escape and closes with Enter."""
 import os
-import subprocess
 import time
 
 import harness
@@ -16,15 +15,6 @@ EXPORT_TITLE = "プレイリストファイルに書き出す"
 OVERWRITE_CAPTION = "上書き保存確認"
 ABOUT_CAPTION = "バージョン情報"
 FILE_NAME_BOX = 0x47C
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
-
-
-def root_window():
-    info = subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True, timeout=10).stdout
-    return info.split("Window id:")[1].split()[0]
 
 
 class PlaylistDialogsTest(harness.PlayerTestCase):
@@ -112,13 +102,13 @@ class PlaylistDialogsTest(harness.PlayerTestCase):
                           (2000, "URL : https://velmoris.example/player/"), (1, "OK")], texts)
 
         # The pointer rests on the dialog's face, away from the link.
-        xdotool("mousemove", (left + right) // 2, top + 60)
+        harness.xdotool("mousemove", (left + right) // 2, top + 60)
         # Keys go to the window under the pointer once the X focus is on the root window.
-        xdotool("windowfocus", root_window())
-        xdotool("key", "Escape")
+        harness.xdotool("windowfocus", harness.root_window())
+        harness.xdotool("key", "Escape")
         time.sleep(1)
         self.assertEqual(0, self.probe("window", "#32770", ABOUT_CAPTION, 0)[0], "Escape closed the dialog")
-        xdotool("key", "Return")
+        harness.xdotool("key", "Return")
         self.assertEqual(0, self.probe("dialog-gone", ABOUT_CAPTION, 10000, timeout=30)[0], "Enter did not close it")
 
 

@@ -2,7 +2,6 @@
 the mouse cursor, the seek window follows a really playing track and a click seeks there, the
 volume slider stores and applies every step, and a click elsewhere closes either."""
 import re
-import subprocess
 import time
 
 import harness
@@ -20,10 +19,6 @@ TBM_GETPOS = 0x400
 # Wine's MCI trace: the command string, then "=> 2/ error (reply)" when it has been carried out.
 COMMAND = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 RESULT = re.compile(r'mciSendStringW => 2/ \w+ \((?:L"((?:[^"\\]|\\.)*)"|\(null\))\)')
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
 
 
 class SeekVolumeTest(harness.PlayerTestCase):
@@ -56,32 +51,17 @@ class SeekVolumeTest(harness.PlayerTestCase):
         harness.wait_until(self.is_playing, timeout=20, message="the track to play")
         return process
 
-    def window(self, class_name, title, timeout=10):
-        code, text = self.probe("window", class_name, title, int(timeout * 1000), timeout=timeout + 10)
-        self.assertEqual(0, code, f"no window '{title}' appeared")
-        rectangle = tuple(map(int, text.split()[:4]))
-        flags = dict(item.split("=") for item in text.split()[4:])
-        return rectangle, flags
-
     def window_exists(self, class_name, title):
         return self.probe("window", class_name, title, 0)[0] == 0
 
     def open_at(self, x, y, command_id):
-        xdotool("mousemove", x, y)
+        harness.xdotool("mousemove", x, y)
         self.command(command_id)
 
     def thumb(self):
         code, text = self.probe("dialog-send", VOLUME_CAPTION, IDC_VOLUME_TRACKBAR, TBM_GETPOS, 0, 0)
         self.assertEqual(0, code, "the volume slider did not answer")
         return int(text)
-
-    def stays(self, predicate, seconds):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            if not predicate():
-                return False
-            time.sleep(0.1)
-        return predicate()
 
     def test_seek_window_follows_playback_and_a_click_seeks_there(self):
         process = self.play("long.wav")
@@ -99,7 +79,7 @@ class SeekVolumeTest(harness.PlayerTestCase):
 
         # x = 150 of 200 on a 60 s track.
         clicked_at = len(self.mci_exchanges(process))
-        xdotool("mousemove", 550, 300, "click", 1)
+        harness.xdotool("mousemove", 550, 300, "click", 1)
         harness.wait_until(lambda: "seek sound to 45000" in self.commands(process)[clicked_at:],
                            message="the seek to 45 s")
         harness.wait_until(lambda: any(p > 45000 for p in self.positions(process, clicked_at)),
@@ -107,7 +87,7 @@ class SeekVolumeTest(harness.PlayerTestCase):
         self.assertTrue(self.is_playing())
         self.assertTrue(self.window_exists(SEEK_CLASS, SEEK_TITLE), "a click on the window closed it")
 
-        xdotool("mousemove", 100, 600, "click", 1)
+        harness.xdotool("mousemove", 100, 600, "click", 1)
         harness.wait_until(lambda: not self.window_exists(SEEK_CLASS, SEEK_TITLE),
                            message="the seek window to close on a click elsewhere")
 
@@ -120,10 +100,10 @@ class SeekVolumeTest(harness.PlayerTestCase):
         self.assertEqual((0, 0, 200, 60), rectangle)
 
         clicked_at = len(self.mci_exchanges(process))
-        xdotool("mousemove", 50, 30, "click", 1)
+        harness.xdotool("mousemove", 50, 30, "click", 1)
         harness.wait_until(lambda: "seek sound to 15000" in self.commands(process)[clicked_at:],
                            message="the seek to 15 s")
-        self.assertTrue(self.stays(lambda: not self.is_playing(), 1.5), "playback started")
+        self.assertTrue(harness.stays(lambda: not self.is_playing(), 1.5), "playback started")
         self.assertFalse([c for c in self.commands(process)[clicked_at:] if c.startswith(("play", "resume"))])
         self.assertEqual(15000, self.positions(process, clicked_at)[-1])
 
@@ -139,7 +119,7 @@ class SeekVolumeTest(harness.PlayerTestCase):
 
         # Down-is-left: Page Down and the Down arrow turn the sound down.
         for key, expected in (("Next", 900), ("Down", 899), ("Up", 900)):
-            xdotool("key", key)
+            harness.xdotool("key", key)
             harness.wait_until(lambda: self.read_settings().get("VOLUME") == str(expected),
                                message=f"VOLUME={expected} after {key}")
             self.assertEqual(expected, self.thumb())
@@ -149,12 +129,12 @@ class SeekVolumeTest(harness.PlayerTestCase):
                             if command.startswith("setaudio")), "the device refused a volume")
         self.assert_no_box(VOLUME_ERROR_BOX)
 
-        xdotool("key", "Escape")
-        xdotool("key", "Return")
-        self.assertTrue(self.stays(lambda: self.window_exists("#32770", VOLUME_CAPTION), 1.0),
+        harness.xdotool("key", "Escape")
+        harness.xdotool("key", "Return")
+        self.assertTrue(harness.stays(lambda: self.window_exists("#32770", VOLUME_CAPTION), 1.0),
                         "Escape or Enter closed the dialog")
 
-        xdotool("mousemove", 100, 600, "click", 1)
+        harness.xdotool("mousemove", 100, 600, "click", 1)
         self.assertEqual(0, self.probe("dialog-gone", VOLUME_CAPTION, 10000, timeout=20)[0],
                          "a click elsewhere left the dialog open")
         self.assertEqual("900", self.read_settings().get("VOLUME"))
@@ -168,10 +148,10 @@ class SeekVolumeTest(harness.PlayerTestCase):
         left, top, right, bottom = map(int, text.split())
         # The thumb stands at the right end of the slider, above the ticks.
         x, y = right - 14, top + 12
-        xdotool("mousemove", x, y, "mousedown", 1)
+        harness.xdotool("mousemove", x, y, "mousedown", 1)
         for step in range(1, 11):
-            xdotool("mousemove", x - 10 * step, y)
-        xdotool("mouseup", 1)
+            harness.xdotool("mousemove", x - 10 * step, y)
+        harness.xdotool("mouseup", 1)
 
         harness.wait_until(lambda: int(self.read_settings().get("VOLUME", "1000")) < 1000,
                            message="the drag to store a lower volume")

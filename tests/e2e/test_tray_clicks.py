@@ -3,7 +3,6 @@ double-click time, double click opens the seek window, right click the menu, mid
 volume dialog."""
 import math
 import re
-import subprocess
 import time
 
 import harness
@@ -13,15 +12,6 @@ ICON_X, ICON_Y = 1013, 690
 SEEK_CLASS = "VELMORIS_PLAYER_SEEK"
 SEEK_TITLE = "シーク - Velmoris Player"
 WM_LBUTTONUP = 0x0202
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
-
-
-def root_window():
-    info = subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True, timeout=10).stdout
-    return info.split("Window id:")[1].split()[0]
 
 
 class TrayClicksTest(harness.PlayerTestCase):
@@ -46,23 +36,7 @@ class TrayClicksTest(harness.PlayerTestCase):
             return sum(1 for raw in src if pattern.search(raw.decode("utf-8", "replace")))
 
     def click_icon(self, button=1, repeat=1):
-        xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
-
-    def stays(self, predicate, seconds):
-        """predicate holds over the whole period (polled)."""
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            if not predicate():
-                return False
-            time.sleep(0.1)
-        return predicate()
-
-    def window(self, class_name, title, timeout=10):
-        code, text = self.probe("window", class_name, title, int(timeout * 1000), timeout=timeout + 10)
-        self.assertEqual(0, code, f"no window '{title}' of class '{class_name}' appeared")
-        left, top, right, bottom = map(int, text.split()[:4])
-        flags = dict(item.split("=") for item in text.split()[4:])
-        return (left, top, right, bottom), flags
+        harness.xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
 
     def open_menu(self):
         """Right click on the icon; the menu is checked to be at the cursor."""
@@ -76,8 +50,8 @@ class TrayClicksTest(harness.PlayerTestCase):
         # Wine hands a key to the process whose X window receives it. A click on the taskbar
         # gives the taskbar the X focus; with the focus on the root window instead, keys go to
         # the window under the pointer, which is made a plain item of the menu.
-        xdotool("windowfocus", root_window())
-        xdotool("mousemove", left + 30, top + 70)
+        harness.xdotool("windowfocus", harness.root_window())
+        harness.xdotool("mousemove", left + 30, top + 70)
 
     def open_menus(self):
         code, text = self.probe("count-windows", "#32768")
@@ -87,7 +61,7 @@ class TrayClicksTest(harness.PlayerTestCase):
     def choose(self, *keys):
         """Presses the access keys of a path through the menu; each but the last opens a submenu."""
         for depth, key in enumerate(keys, start=2):
-            xdotool("key", key)
+            harness.xdotool("key", key)
             if depth <= len(keys):
                 harness.wait_until(lambda: self.open_menus() >= depth, message=f"the submenu of '{key}'")
 
@@ -107,7 +81,7 @@ class TrayClicksTest(harness.PlayerTestCase):
         self.click_icon(repeat=2)
         _, flags = self.window(SEEK_CLASS, SEEK_TITLE)
         self.assertEqual("1", flags["visible"])
-        self.assertTrue(self.stays(self.is_playing, 2 * self.double_click_time + 0.5), "playback changed")
+        self.assertTrue(harness.stays(self.is_playing, 2 * self.double_click_time + 0.5), "playback changed")
         self.assertEqual(0, self.mci_commands(process, "pause all"))
 
     def test_a_third_click_after_one_double_click_time_toggles_once(self):
@@ -121,7 +95,7 @@ class TrayClicksTest(harness.PlayerTestCase):
         time.sleep(max(0.0, started + self.double_click_time + 0.2 - time.monotonic()))
         self.post(harness.WM_APP_TRAY, 1, WM_LBUTTONUP)
         harness.wait_until(lambda: not self.is_playing(), message="the third click to pause")
-        self.assertTrue(self.stays(lambda: not self.is_playing(), 2 * self.double_click_time + 0.5),
+        self.assertTrue(harness.stays(lambda: not self.is_playing(), 2 * self.double_click_time + 0.5),
                         "playback toggled more than once")
         self.assertEqual(1, self.mci_commands(process, "pause all"))
 
