@@ -93,11 +93,12 @@ TEST_F(MainWindow, MessageDisplayCommandsStoreTheirStyle)
     }
 }
 
-TEST_F(MainWindow, ExitPostsCloseAndUnknownIdsAreIgnored)
+TEST_F(MainWindow, ExitPostsCloseAndWhatIsNotOursIsIgnored)
 {
-    runCommand(window, 999);
-    runCommand(window, 1026);
-    runCommand(window, 1999);
+    for (unsigned int id : {999u, 1026u, 1999u})
+        runCommand(window, id);
+    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_LBUTTONUP)) << "another icon's click";
+    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_RBUTTONUP)) << "another icon's click";
     EXPECT_TRUE(drainMessages().empty());
     EXPECT_TRUE(fake::mciCalls.empty());
     runCommand(window, IDM_EXIT);
@@ -245,14 +246,6 @@ TEST_F(MainWindow, TaskbarCreatedBringsTheIconBackAsItWas)
                   fake::notifyCalls.back().data.hIcon);
     }
     taskbarCreatedMessage = 0;
-}
-
-TEST_F(MainWindow, TrayMessagesOfAnotherIconAreIgnored)
-{
-    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_LBUTTONUP));
-    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_RBUTTONUP));
-    EXPECT_TRUE(fake::mciCalls.empty());
-    EXPECT_TRUE(drainMessages().empty());
 }
 
 } // namespace
