@@ -13,19 +13,12 @@ namespace {
 
 using Paths = std::vector<std::wstring>;
 
-class AddMedia : public ::testing::Test {
+class AddMedia : public support::FolderTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
-        folder = support::makeTempFolder(L"add-media");
-        current = folder + L"\\taro playlist.tsv";
-        wcscpy(currentPlaylistFilePath, current.c_str());
-    }
-    void TearDown() override
-    {
-        support::removeTree(folder);
-        support::resetPlayerState();
+        FolderTest::SetUp();
+        current = currentPlaylistFilePath;
     }
 
     // A file, or a folder when the name ends in a backslash, under the test folder.
@@ -55,7 +48,6 @@ protected:
         EXPECT_EQ(support::utf16File(text), support::readFileBytes(current));
     }
 
-    std::wstring folder;
     std::wstring current;
 };
 

@@ -20,13 +20,11 @@
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public support::FolderTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
-        folder = support::makeTempFolder(L"main-window");
-        wcscpy(settingsFilePath, (folder + L"\\user Velmoris Player.ini").c_str());
+        FolderTest::SetUp();
         window = support::createTestWindow();
         drainMessages();
     }
@@ -34,8 +32,7 @@ protected:
     {
         drainMessages();
         DestroyWindow(window);
-        support::removeTree(folder);
-        support::resetPlayerState();
+        FolderTest::TearDown();
     }
 
     // The messages the dispatch posted to the window, taken off its queue.
@@ -50,7 +47,6 @@ protected:
 
     std::string settingsText() { return support::readFileBytes(settingsFilePath); }
 
-    std::wstring folder;
     HWND window = nullptr;
 };
 

@@ -26,21 +26,14 @@ Entries playlistEntries()
     return entries;
 }
 
-class PlaylistFile : public ::testing::Test {
+class PlaylistFile : public support::FolderTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
-        folder = support::makeTempFolder(L"playlist-file");
+        FolderTest::SetUp();
         path = folder + L"\\list.tsv";
     }
-    void TearDown() override
-    {
-        support::removeTree(folder);
-        support::resetPlayerState();
-    }
 
-    std::wstring folder;
     std::wstring path;
 };
 

@@ -35,23 +35,20 @@ TEST(Placement, CentresOnTheCursorAndEndsAtTheRightAndBottomEdges)
 }
 
 // The seek window and the volume dialog over the fake device, with settings in a folder of their own.
-class Flyout : public ::testing::Test {
+class Flyout : public support::FolderTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
+        FolderTest::SetUp();
         fake::installMciDevice();
         instanceHandle = GetModuleHandleW(nullptr);
-        folder = support::makeTempFolder(L"volume");
-        wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
         owner = support::createTestWindow();
     }
     void TearDown() override
     {
         DestroyWindow(flyout);
         DestroyWindow(owner);
-        support::removeTree(folder);
-        support::resetPlayerState();
+        FolderTest::TearDown();
     }
 
     // The seek window, or the volume dialog (its template and procedure, without a modal loop),
@@ -82,7 +79,6 @@ protected:
 
     static int storedVolume() { return GetPrivateProfileIntW(L"OPTION", L"VOLUME", -1, settingsFilePath); }
 
-    std::wstring folder;
     HWND owner = nullptr;
     HWND flyout = nullptr;
     HWND slider = nullptr;

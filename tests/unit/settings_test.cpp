@@ -8,20 +8,16 @@
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public support::FolderTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
-        folder = support::makeTempFolder(L"settings");
-        path = folder + L"\\taro Velmoris Player.ini";
-        wcscpy(settingsFilePath, path.c_str());
+        FolderTest::SetUp();
+        path = settingsFilePath;
     }
-    void TearDown() override { support::removeTree(folder); }
 
     void writeIni(const std::string& text) { support::writeFileBytes(path, text); }
 
-    std::wstring folder;
     std::wstring path;
 };
 

@@ -140,4 +140,18 @@ HWND createTestWindow(const wchar_t* title)
     return CreateWindowExW(0, L"VELMORIS_TEST_WINDOW", title, 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
 }
 
+void FolderTest::SetUp()
+{
+    resetPlayerState();
+    folder = makeTempFolder(L"unit");
+    wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
+    wcscpy(currentPlaylistFilePath, (folder + L"\\taro playlist.tsv").c_str());
+}
+
+void FolderTest::TearDown()
+{
+    removeTree(folder);
+    resetPlayerState();
+}
+
 } // namespace support

@@ -1,6 +1,8 @@
 // Shared helpers of the unit tests: a fresh process-wide state, temporary folders, playlists.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -34,5 +36,15 @@ std::string utf16File(const std::wstring& text);
 
 // A hidden window of a class with the player's icon 100, as the tray operations expect.
 HWND createTestWindow(const wchar_t* title = L"Velmoris Player");
+
+// A test that starts from the start-up state with an empty temporary folder of its own, which
+// holds the per-user settings file and current-playlist file; all of it is removed afterwards.
+class FolderTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::wstring folder;
+};
 
 } // namespace support
