@@ -1,7 +1,10 @@
-// Tray menu figures, in milliseconds, for playlists of 10 to 16 000 entries:
+// Tray menu figures, in milliseconds, for playlists of 10 to 200 000 entries, the current track
+// in the middle:
 //   menu     = buildTrayMenu and DestroyMenu, the work of one right click before the menu shows;
-//   baseline = the same number of fixed items appended to a bare popup menu and destroyed,
-//              the system's own share of that work.
+//   baseline = as many fixed items as the selection submenu lists (at most 1 000) appended to a
+//              bare popup menu and destroyed, the system's own share of that work;
+//   ratio    = menu against the menu of 1 000 entries: the selection submenu lists a window of
+//              positions, so from there on the figure should stay flat.
 // Each time is the best of three runs: under Wine a single large run varies several-fold with
 // the state of the heap, and the first of two equal runs usually pays most.
 #include <windows.h>
@@ -23,18 +26,23 @@ static void fillPlaylist(int count)
 int wmain()
 {
     shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
-    const int sizes[] = {10, 100, 1000, 4000, 8000, 16000};
-    printf("%8s %12s %12s\n", "entries", "menu ms", "baseline ms");
+    const int sizes[] = {10, 100, 1000, 16000, 100000, 200000};
+    printf("%8s %12s %12s %8s\n", "entries", "menu ms", "baseline ms", "ratio");
+    double thousand = 0;
     for (int count : sizes) {
         fillPlaylist(count);
-        double baseline = bestOf([count] {
+        currentPosition = count / 2;
+        const int listed = count < SELECTION_WINDOW_ITEMS ? count : SELECTION_WINDOW_ITEMS;
+        double baseline = bestOf([listed] {
             HMENU bare = CreatePopupMenu();
-            for (int i = 0; i < count; ++i)
+            for (int i = 0; i < listed; ++i)
                 AppendMenuW(bare, MF_STRING, 2000 + i, L"00000 Track title.mp3");
             DestroyMenu(bare);
         });
         double menu = bestOf([] { DestroyMenu(buildTrayMenu()); });
-        printf("%8d %12.1f %12.1f\n", count, menu, baseline);
+        if (count == SELECTION_WINDOW_ITEMS)
+            thousand = menu;
+        printf("%8d %12.1f %12.1f %8.2f\n", count, menu, baseline, thousand > 0 ? menu / thousand : 0.0);
         fflush(stdout);
     }
     return 0;

@@ -46,22 +46,49 @@ int selectionLength(int count)
     return count < selectable ? count : selectable;
 }
 
+SelectionWindow selectionWindow(int count, int position)
+{
+    const int listable = selectionLength(count);
+    if (listable <= SELECTION_WINDOW_ITEMS)
+        return {0, listable};
+    // Half the window before the current track, the rest after it, pushed back inside at the ends.
+    int first = position - SELECTION_WINDOW_ITEMS / 2;
+    if (first > listable - SELECTION_WINDOW_ITEMS)
+        first = listable - SELECTION_WINDOW_ITEMS;
+    if (first < 0)
+        first = 0;
+    return {first, first + SELECTION_WINDOW_ITEMS};
+}
+
+// Stands for the positions left out at one end of the list; it carries no id and does nothing.
+static void appendOmission(HMENU menu)
+{
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, L"\u2026");
+}
+
 HMENU buildSelectSubmenu()
 {
     HMENU menu = CreatePopupMenu();
-    int count = selectionLength(playlistCount());
-    int listed = 0;
-    for (; listed < count; ++listed) {
-        const PlaylistEntry* entry = entryAtPosition(listed);
+    const int count = playlistCount();
+    const SelectionWindow window = selectionWindow(count, currentPosition);
+    const int leading = window.first > 0 ? 1 : 0;
+    if (leading)
+        appendOmission(menu);
+    int position = window.first;
+    for (; position < window.last; ++position) {
+        const PlaylistEntry* entry = entryAtPosition(position);
         if (!entry || entry->path[0] == L'\0')
             break;
         wchar_t label[TEXT_BUFFER_UNITS];
         formatTrackLabel(entry->path, label);
-        AppendMenuW(menu, MF_STRING, IDM_SELECT_FIRST + listed, label);
+        AppendMenuW(menu, MF_STRING, IDM_SELECT_FIRST + position, label);
     }
-    // Item n has the id IDM_SELECT_FIRST + n; marking by position spares a search by id per item.
-    if (listed > 0)
-        CheckMenuRadioItem(menu, 0, listed - 1, static_cast<unsigned int>(currentPosition), MF_BYPOSITION);
+    if (window.last < count)
+        appendOmission(menu);
+    // The items keep the order of their positions; marking by position spares a search by id per item.
+    if (position > window.first && currentPosition >= window.first && currentPosition < position)
+        CheckMenuRadioItem(menu, leading, leading + position - window.first - 1,
+                           static_cast<unsigned int>(leading + currentPosition - window.first), MF_BYPOSITION);
     return menu;
 }
 
