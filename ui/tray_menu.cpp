@@ -1,5 +1,6 @@
 #include "ui/tray_menu.h"
 
+#include <limits.h>
 #include <wchar.h>
 
 #include "app/app_messages.h"
@@ -60,6 +61,21 @@ SelectionWindow selectionWindow(int count, int position)
     return {first, first + SELECTION_WINDOW_ITEMS};
 }
 
+// The playlist's length as far as the window around position can tell: it starts at most half a
+// window before position (and no later than the ids allow), so one entry beyond a whole window from
+// there settles where it ends. A long list is not walked to its end at every right click.
+static int countEntriesForWindow(int position)
+{
+    const int latestFirst = selectionLength(INT_MAX) - SELECTION_WINDOW_ITEMS;
+    int first = position - SELECTION_WINDOW_ITEMS / 2;
+    first = first < 0 ? 0 : first > latestFirst ? latestFirst : first;
+    const int limit = first + SELECTION_WINDOW_ITEMS + 1;
+    int count = 0;
+    while (count < limit && playlist[count].path[0] != L'\0')
+        ++count;
+    return count;
+}
+
 // Stands for the positions left out at one end of the list; it carries no id and does nothing.
 static void appendOmission(HMENU menu)
 {
@@ -69,7 +85,7 @@ static void appendOmission(HMENU menu)
 HMENU buildSelectSubmenu()
 {
     HMENU menu = CreatePopupMenu();
-    const int count = playlistCount();
+    const int count = countEntriesForWindow(currentPosition);
     const SelectionWindow window = selectionWindow(count, currentPosition);
     const int leading = window.first > 0 ? 1 : 0;
     if (leading)
