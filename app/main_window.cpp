@@ -4,6 +4,7 @@
 
 #include "app/app_messages.h"
 #include "app/commands.h"
+#include "app/media_keys.h"
 #include "app/report.h"
 #include "app/system_calls.h"
 #include "app/tray_clicks.h"
@@ -55,6 +56,7 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     }
+    registerMediaKeys(window);
     // A list that could not be written is played as built, not replaced by an older file.
     if (commandLine == COMMAND_LINE_NOT_WRITTEN)
         openFirstTrackOfNewList(window);
@@ -65,8 +67,9 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
     return 0;
 }
 
-static LRESULT onDestroy()
+static LRESULT onDestroy(HWND window)
 {
+    unregisterMediaKeys(window);
     releasePlaylist();
     sendMciCommand(L"stop all", nullptr, 0, nullptr);
     sendMciCommand(L"close all", nullptr, 0, nullptr);
@@ -129,9 +132,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onTaskbarCreated(window);
     switch (message) {
     case WM_CREATE: return onCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    case WM_DESTROY: return onDestroy();
+    case WM_DESTROY: return onDestroy(window);
     case WM_COMMAND: return runCommand(window, LOWORD(wParam));
     case MM_MCINOTIFY: return onMciNotify(window, wParam);
+    case WM_HOTKEY: return onHotKey(window, wParam);
     case WM_APP_TRAY: return onTrayMessage(window, wParam, lParam);
     case WM_APP_PLAY: return onPlayRequest(window);
     case WM_APP_PAUSE: return onPauseRequest();

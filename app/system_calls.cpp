@@ -22,3 +22,13 @@ DWORD systemTickCount()
 {
     return GetTickCount();
 }
+
+BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key)
+{
+    return RegisterHotKey(window, id, modifiers, key);
+}
+
+BOOL systemUnregisterHotKey(HWND window, int id)
+{
+    return UnregisterHotKey(window, id);
+}

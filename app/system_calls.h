@@ -17,3 +17,7 @@ int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, un
 
 // GetTickCount.
 DWORD systemTickCount();
+
+// RegisterHotKey and UnregisterHotKey.
+BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key);
+BOOL systemUnregisterHotKey(HWND window, int id);

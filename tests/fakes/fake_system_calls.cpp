@@ -12,6 +12,8 @@ std::vector<NotifyCall> notifyCalls;
 BOOL notifyResult = TRUE;
 bool realMessageBoxes;
 DWORD tickCount;
+std::vector<HotKey> hotKeys;
+UINT refusedHotKey;
 
 static std::mutex messageBoxMutex;
 static std::vector<MessageBoxCall> recordedMessageBoxes;
@@ -24,6 +26,8 @@ void reset()
     notifyResult = TRUE;
     realMessageBoxes = false;
     tickCount = 0;
+    hotKeys.clear();
+    refusedHotKey = 0;
     std::lock_guard<std::mutex> lock(messageBoxMutex);
     recordedMessageBoxes.clear();
 }
@@ -86,4 +90,23 @@ int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, un
 DWORD systemTickCount()
 {
     return fake::tickCount;
+}
+
+BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key)
+{
+    if (key == fake::refusedHotKey)
+        return FALSE;
+    fake::hotKeys.push_back({window, id, modifiers, key});
+    return TRUE;
+}
+
+BOOL systemUnregisterHotKey(HWND window, int id)
+{
+    for (auto held = fake::hotKeys.begin(); held != fake::hotKeys.end(); ++held) {
+        if (held->window == window && held->id == id) {
+            fake::hotKeys.erase(held);
+            return TRUE;
+        }
+    }
+    return FALSE;
 }

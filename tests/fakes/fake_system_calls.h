@@ -43,6 +43,18 @@ extern bool realMessageBoxes;
 
 extern DWORD tickCount;
 
+struct HotKey {
+    HWND window;
+    int id;
+    UINT modifiers;
+    UINT key;
+};
+
+// The hot keys held now: registered and not unregistered since.
+extern std::vector<HotKey> hotKeys;
+// A key whose registration fails, as when another program holds it; 0: none.
+extern UINT refusedHotKey;
+
 // Clears every record and restores the defaults above.
 void reset();
 
