@@ -10,7 +10,7 @@ packages=(
     wine64
     xvfb xdotool x11-utils imagemagick zip unzip
     pulseaudio
-    fonts-noto-cjk
+    fonts-noto-cjk fonts-wine
     lame
     python3
 )
