@@ -1,14 +1,11 @@
 """Real mouse clicks on the tray icon in the Wine desktop: single click toggles playback after one
 double-click time, double click opens the seek window, right click the menu, middle click the
 volume dialog."""
-import math
 import re
 import time
 
 import harness
 
-# The one tray icon of the 1024x700 Wine desktop.
-ICON_X, ICON_Y = 1013, 690
 SEEK_CLASS = "VELMORIS_PLAYER_SEEK"
 SEEK_TITLE = "シーク - Velmoris Player"
 WM_LBUTTONUP = 0x0202
@@ -34,36 +31,6 @@ class TrayClicksTest(harness.PlayerTestCase):
         pattern = re.compile(r'mciSendStringW \(L"' + re.escape(command) + '"')
         with open(process.log_path, "rb") as src:
             return sum(1 for raw in src if pattern.search(raw.decode("utf-8", "replace")))
-
-    def click_icon(self, button=1, repeat=1):
-        harness.xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
-
-    def open_menu(self):
-        """Right click on the icon; the menu is checked to be at the cursor."""
-        self.click_icon(button=3)
-        (left, top, right, bottom), flags = self.window("#32768", "")
-        self.assertEqual("1", flags["visible"])
-        # Near the screen's corner the menu is moved inside the screen, touching the cursor.
-        dx = max(left - ICON_X, 0, ICON_X - right)
-        dy = max(top - ICON_Y, 0, ICON_Y - bottom)
-        self.assertLessEqual(math.hypot(dx, dy), 20, f"menu at {left},{top}-{right},{bottom}")
-        # Wine hands a key to the process whose X window receives it. A click on the taskbar
-        # gives the taskbar the X focus; with the focus on the root window instead, keys go to
-        # the window under the pointer, which is made a plain item of the menu.
-        harness.xdotool("windowfocus", harness.root_window())
-        harness.xdotool("mousemove", left + 30, top + 70)
-
-    def open_menus(self):
-        code, text = self.probe("count-windows", "#32768")
-        self.assertEqual(0, code)
-        return int(text)
-
-    def choose(self, *keys):
-        """Presses the access keys of a path through the menu; each but the last opens a submenu."""
-        for depth, key in enumerate(keys, start=2):
-            harness.xdotool("key", key)
-            if depth <= len(keys):
-                harness.wait_until(lambda: self.open_menus() >= depth, message=f"the submenu of '{key}'")
 
     def test_single_click_pauses_and_the_next_one_resumes(self):
         process = self.start_playing()
