@@ -15,14 +15,6 @@ TRACK_MS = 40000
 COMMAND_PATTERN = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 
 
-def screen_pixels(left, top, width, height):
-    """Grey levels 0..255 of a screen area, row by row."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage",
-                          "-colorspace", "gray", "-depth", "8", "gray:-"],
-                         capture_output=True, check=True, timeout=30).stdout
-    return [list(raw[row * width:(row + 1) * width]) for row in range(height)]
-
-
 def mean_colour(*image):
     """Mean (red, green, blue) of an image (ImageMagick arguments), laid over white."""
     out = subprocess.run(["convert", *image, "+repage", "-background", "white", "-flatten", "-format",
@@ -57,7 +49,11 @@ class JourneyTest(harness.PlayerTestCase):
     def radio_marked_rows(self, items):
         """Rows of the open submenu (the topmost menu window) that show a dark mark at their left."""
         (left, top, right, bottom), _ = self.window("#32768", "")
-        pixels = screen_pixels(left, top, right - left, bottom - top)
+        width = right - left
+        raw = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{bottom - top}+{left}+{top}", "+repage",
+                              "-colorspace", "gray", "-depth", "8", "gray:-"], capture_output=True, check=True,
+                             timeout=30).stdout
+        pixels = [raw[row * width:(row + 1) * width] for row in range(bottom - top)]
         row_height = (bottom - top) / items
         marked = []
         for row in range(items):
@@ -75,8 +71,10 @@ class JourneyTest(harness.PlayerTestCase):
 
         # Playing the folder, hidden, with the playing picture and the track in the tooltip.
         self.wait_for(process, "play all notify")
-        order = [os.path.basename(path.replace("\\", "/")) for path, _, _ in self.read_playlist_file()]
-        self.assertEqual(["evening.wav", "morning.wav", "noon.mp3"], sorted(order))
+        listed = [path for path, _, _ in harness.read_playlist(self.current_playlist_path)]
+        order = [os.path.basename(path.replace("\\", "/")) for path in listed]
+        self.assertEqual(sorted(harness.windows_path(os.path.join(music, name))
+                                for name in ("evening.wav", "morning.wav", "noon.mp3")), sorted(listed))
         self.assertEqual(order[:1], self.opened(process))
         self.assertEqual("exists=1 visible=0", self.probe("player-state")[1])
         harness.wait_until(lambda: self.tray_icon_is("playing.ico"), message="the playing picture")
@@ -154,15 +152,7 @@ class JourneyTest(harness.PlayerTestCase):
         self.assertNotIn("pause all", self.commands(process), "a click paused playback")
         self.assertEqual({"REPEAT": "1", "SHUFFLE": "1", "BALLOON": "0", "MSG_DISPLAY_TYPE": "0", "SORT": "0",
                           "FULL_PATH": "0", "SORT_LIST": "0", "VOLUME": "900"}, self.read_settings())
-        self.assertEqual([(self.playlist_path(i), 0, 0) for i in range(3)], self.read_playlist_file())
-
-    def read_playlist_file(self):
-        return harness.read_playlist(self.current_playlist_path)
-
-    def playlist_path(self, index):
-        if not hasattr(self, "_listed"):
-            self._listed = [path for path, _, _ in self.read_playlist_file()]
-        return self._listed[index]
+        self.assertEqual([(path, 0, 0) for path in listed], harness.read_playlist(self.current_playlist_path))
 
 
 if __name__ == "__main__":
