@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the player and runs every test (unit tests and end-to-end tests) under Wine, inside a
 # private Xvfb, PulseAudio null sink and Wine prefix under the build folder. Stops exactly what
-# it started, by pid, whether the tests pass or fail.
+# it started, by pid, whether the tests pass or fail. Also compiles the 32-bit player (build/i686).
 #
 #   scripts/test.sh [ctest arguments...]      e.g. scripts/test.sh -R unit
 set -euo pipefail
