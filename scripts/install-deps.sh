@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
     cmake make
-    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
     googletest
     wine64
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick zip unzip
     pulseaudio
-    fonts-noto-cjk
+    fonts-noto-cjk fonts-wine
     lame
     python3
 )

@@ -27,6 +27,8 @@ else
         wine_env_start_pulse "$run_dir"
     fi
     wine_env_prepare_prefix "$run_dir"
+    wine_env_replace_fonts
+    wine_env_complete_prefix
     WINE_ENV_STARTED_WINESERVER=1
 fi
 
@@ -42,5 +44,6 @@ done
 # The player keeps its settings and playlist beside the program: give it a home of its own.
 mkdir -p "$run_dir/player"
 cp "$build_dir/player.exe" "$run_dir/player/player.exe"
+cp "$root/package/Readme.txt" "$run_dir/player/Readme.txt"
 echo "Starting Velmoris Player; its icon is in the notification area at the bottom right."
 wine "$run_dir/player/player.exe" "${args[@]}"

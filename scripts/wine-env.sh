@@ -107,6 +107,27 @@ wine_env_replace_fonts() {
     touch "$WINEPREFIX/.velmoris-fonts"
 }
 
+# What a Windows machine has and a fresh prefix lacks, added to prefixes made before this step too:
+# - Marlett, the face of the caption buttons' glyphs. This Wine looks for its own fonts in
+#   C:\windows\Fonts (and fontconfig's folders); Debian's fonts-wine puts marlett.ttf in
+#   /usr/share/wine/fonts, which neither covers, so captions drew the letter "r" for the close
+#   button. A copy in the prefix's Fonts folder is found.
+# - The ".txt" -> "txtfile" mapping, so that the shell's "open" on Readme.txt starts Notepad.
+wine_env_complete_prefix() {
+    if [ -f "$WINEPREFIX/.velmoris-marlett-txt" ]; then
+        return 0
+    fi
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    if [ ! -f "$marlett" ]; then
+        wine_env_log "$marlett is missing (Debian package fonts-wine)"
+        return 1
+    fi
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+    wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.velmoris-marlett-txt"
+}
+
 # $1: the build folder that holds everything of this run.
 wine_env_start() {
     mkdir -p "$1"
@@ -117,6 +138,7 @@ wine_env_start() {
     wine_env_start_pulse "$1" || return 1
     wine_env_prepare_prefix "$1" || return 1
     wine_env_replace_fonts
+    wine_env_complete_prefix || return 1
     # The server of this prefix is ours from here on; wine_env_stop ends it.
     WINE_ENV_STARTED_WINESERVER=1
     wineserver -p 2>/dev/null || true

@@ -33,6 +33,8 @@ IDM_MSG_MESSAGE_BOX = 1019
 IDM_SELECT_FIRST = 2000
 
 PLAYER_TITLE = "Velmoris Player"
+# The one tray icon of the 1024x700 Wine desktop.
+ICON_X, ICON_Y = 1013, 690
 
 
 def require_environment():
@@ -285,6 +287,35 @@ class PlayerTestCase(unittest.TestCase):
                             opened.append(line[start:end].replace("\\\\", "\\"))
                         break
         return opened
+
+    # --- a user at the tray icon -----------------------------------------------------------
+
+    def click_icon(self, button=1, repeat=1):
+        xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
+
+    def open_menu(self):
+        """Right click on the icon; answers the menu's rectangle."""
+        self.click_icon(button=3)
+        rectangle, flags = self.window("#32768", "")
+        self.assertEqual("1", flags["visible"])
+        # Wine hands a key to the process whose X window receives it. A click on the taskbar
+        # gives the taskbar the X focus; with the focus on the root window instead, keys go to
+        # the window under the pointer, which is made a plain item of the menu.
+        xdotool("windowfocus", root_window())
+        xdotool("mousemove", rectangle[0] + 30, rectangle[1] + 70)
+        return rectangle
+
+    def open_menus(self):
+        code, text = self.probe("count-windows", "#32768")
+        self.assertEqual(0, code)
+        return int(text)
+
+    def choose(self, *keys):
+        """Presses the access keys of a path through the menu; each but the last opens a submenu."""
+        for depth, key in enumerate(keys, start=2):
+            xdotool("key", key)
+            if depth <= len(keys):
+                wait_until(lambda: self.open_menus() >= depth, message=f"the submenu of '{key}'")
 
     def cleanup(self):
         self.probe("close-boxes")

@@ -323,6 +323,26 @@ static bool countWindows()
     return true;
 }
 
+// The text of a shown tooltip window (the shell's tooltip of a tray icon); WM_GETTEXT is sent,
+// since the stored title of a tooltip window stays empty.
+static bool tooltipText()
+{
+    wchar_t shown[512] = L"";
+    bool found = waitUntil(
+        [&] {
+            return firstWindow(nullptr, [&](HWND window) {
+                       DWORD_PTR length = 0;
+                       return hasClass(window, TOOLTIPS_CLASSW) && IsWindowVisible(window) &&
+                              sendWithTimeout(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), &length) &&
+                              length > 0;
+                   }) != nullptr;
+        },
+        milliseconds(0));
+    if (found)
+        answer(L"%ls", shown);
+    return found;
+}
+
 static bool dialogControlRect()
 {
     HWND control = dialogControl(10000);
@@ -404,6 +424,8 @@ static const Verb verbs[] = {
     {L"double-click-time", 0, [] { answer(L"%u", GetDoubleClickTime()); return true; }},
     // count-windows CLASS: how many visible top-level windows of the class exist (open menus: "#32768").
     {L"count-windows", 1, countWindows},
+    // tooltip [MS]: waits for a shown tooltip; answers its text.
+    {L"tooltip", 0, tooltipText},
     // The dialog verbs find the dialog by its caption or by the text of one of its controls, and
     // its controls by id at any depth.
     // dialog-set-text TEXT CONTROL VALUE [MS]: WM_SETTEXT to a control.

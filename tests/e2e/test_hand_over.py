@@ -1,6 +1,5 @@
-"""The running player: a start with files plays them, a later start hands its files, folder or
-playlist over and ends, and a current-playlist file that cannot be written does not lose the
-list the user gave."""
+"""The running player: a later start hands its files, folder or playlist over and ends, and a
+current-playlist file that cannot be written does not lose the list the user gave."""
 import os
 import time
 
@@ -19,16 +18,6 @@ class HandOverTest(harness.PlayerTestCase):
     def wait_opened_and_playing(self, process, name):
         harness.wait_until(lambda: self.opened_names(process)[-1:] == [name] and self.is_playing(),
                            timeout=20, message=f"{name} to be open and playing")
-
-    def test_start_with_two_tracks_plays_them_in_turn_and_stays_hidden(self):
-        self.media("first.mp3", seconds=2)
-        self.media("second.mp3", seconds=2, frequency=660)
-        player = self.start_player(self.path("first.mp3"), self.path("second.mp3"), trace_mci=True)
-        self.wait_opened_and_playing(player, "first.mp3")
-        self.assertEqual("exists=1 visible=0", self.probe("player-state")[1])
-        self.wait_opened_and_playing(player, "second.mp3")
-        self.assertEqual("exists=1 visible=0", self.probe("player-state")[1])
-        self.assertEqual(0, self.exit_player(player))
 
     def test_later_start_hands_over_files_a_folder_and_a_playlist(self):
         self.media("playing.mp3", seconds=30)
