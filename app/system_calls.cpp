@@ -22,3 +22,18 @@ DWORD systemTickCount()
 {
     return GetTickCount();
 }
+
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
+{
+    return GetShortPathNameW(longPath, shortPath, units);
+}
+
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
+{
+    return MoveFileExW(from, to, flags);
+}
+
+void systemSleep(DWORD milliseconds)
+{
+    Sleep(milliseconds);
+}

@@ -17,3 +17,12 @@ int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, un
 
 // GetTickCount.
 DWORD systemTickCount();
+
+// GetShortPathNameW.
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units);
+
+// MoveFileExW; the error is left for GetLastError.
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags);
+
+// Sleep.
+void systemSleep(DWORD milliseconds);

@@ -13,6 +13,7 @@
 #include "playlist/file_dialog.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
+#include "playlist/start_grouping.h"
 #include "settings/settings.h"
 
 int openFilesFilterIndex;
@@ -89,16 +90,30 @@ static int openPlaylistArgument(const wchar_t* file)
     return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
 }
 
-// Every path as an entry of its own, in command-line order, whatever it names.
+// The entries of the current-playlist file, in their order, as the playlist; 0 when unreadable.
+static int loadListToJoin()
+{
+    int rememberedSortLoaded = sortLoadedPlaylist;
+    sortLoadedPlaylist = 0;
+    bool loaded = readPlaylistFile(currentPlaylistFilePath);
+    sortLoadedPlaylist = rememberedSortLoaded;
+    return loaded ? playlistCount() : 0;
+}
+
+// Every path as an entry of its own, in command-line order, whatever it names; after the list
+// of the previous start when this one joins it.
 static int openFileArguments(wchar_t** paths, int pathCount)
 {
-    PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(pathCount) + 1);
+    int kept = joinsPreviousStartNow(START_AUDIO_FILES) ? loadListToJoin() : 0;
+    PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(kept + pathCount) + 1);
     if (!entries)
         return COMMAND_LINE_NOTHING;
+    for (int i = 0; i < kept; ++i)
+        entries[i] = playlist[i];
     for (int i = 0; i < pathCount; ++i)
-        storeEntryPath(&entries[i], paths[i]);
+        storeEntryPath(&entries[kept + i], paths[i]);
     replacePlaylist(entries);
-    return writeNewList(pathCount);
+    return writeNewList(kept + pathCount);
 }
 
 // Arguments that cannot be entries are dropped before anything is decided. The paths move to
@@ -118,11 +133,15 @@ static int openPaths(wchar_t** paths, int pathCount)
 {
     if (pathCount == 0)
         return COMMAND_LINE_NOTHING;
-    if (PathIsDirectoryW(paths[0]))
-        return scanFolder(paths[0]);
-    if (isPlaylistFileName(paths[0]))
-        return openPlaylistArgument(paths[0]);
-    return openFileArguments(paths, pathCount);
+    int kind = PathIsDirectoryW(paths[0])         ? START_FOLDER
+               : isPlaylistFileName(paths[0]) ? START_PLAYLIST_FILE
+                                              : START_AUDIO_FILES;
+    int result = kind == START_FOLDER          ? scanFolder(paths[0])
+                 : kind == START_PLAYLIST_FILE ? openPlaylistArgument(paths[0])
+                                               : openFileArguments(paths, pathCount);
+    if (result == COMMAND_LINE_WRITTEN)
+        rememberStartWrite(kind);
+    return result;
 }
 
 int openCommandLineText(const wchar_t* commandLine)

@@ -12,6 +12,10 @@ std::vector<NotifyCall> notifyCalls;
 BOOL notifyResult = TRUE;
 bool realMessageBoxes;
 DWORD tickCount;
+std::vector<std::pair<std::wstring, std::wstring>> shortNames;
+std::vector<DWORD> moveFileErrors;
+std::vector<std::wstring> moveFileCalls;
+std::vector<DWORD> sleeps;
 
 static std::mutex messageBoxMutex;
 static std::vector<MessageBoxCall> recordedMessageBoxes;
@@ -24,6 +28,10 @@ void reset()
     notifyResult = TRUE;
     realMessageBoxes = false;
     tickCount = 0;
+    shortNames.clear();
+    moveFileErrors.clear();
+    moveFileCalls.clear();
+    sleeps.clear();
     std::lock_guard<std::mutex> lock(messageBoxMutex);
     recordedMessageBoxes.clear();
 }
@@ -86,4 +94,32 @@ int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, un
 DWORD systemTickCount()
 {
     return fake::tickCount;
+}
+
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
+{
+    for (const auto& name : fake::shortNames) {
+        if (name.first == longPath && name.second.size() < units) {
+            name.second.copy(shortPath, name.second.size());
+            shortPath[name.second.size()] = L'\0';
+            return static_cast<DWORD>(name.second.size());
+        }
+    }
+    return 0;
+}
+
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
+{
+    size_t call = fake::moveFileCalls.size();
+    fake::moveFileCalls.push_back(std::wstring(from) + L" -> " + to);
+    if (call < fake::moveFileErrors.size() && fake::moveFileErrors[call] != 0) {
+        SetLastError(fake::moveFileErrors[call]);
+        return FALSE;
+    }
+    return MoveFileExW(from, to, flags);
+}
+
+void systemSleep(DWORD milliseconds)
+{
+    fake::sleeps.push_back(milliseconds);
 }
