@@ -63,7 +63,7 @@ class BurstTest(harness.PlayerTestCase):
         stop, torn, reads = self.watch_current_playlist()
 
         first, last_start = self.launch(names[:8])
-        harness.wait_until(lambda: sum(p.poll() is not None for p in first) == 7, timeout=120,
+        harness.wait_until(lambda: sum(p.poll() is not None for p in first) == 7, timeout=60,
                            message="all first starts but one to end")
         players = [p for p in first if p.poll() is None]
         self.assertEqual(1, len(players), "more than one player runs")
