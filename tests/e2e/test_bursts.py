@@ -29,11 +29,6 @@ class BurstTest(harness.PlayerTestCase):
         print(f"\n{label}: {len(names)} starts, whole list playing {time.monotonic() - last_start:.1f} s "
               "after the last start", flush=True)
 
-    def wait_until_settled(self, seconds):
-        """Until the current playlist has not changed for this long: the next burst is a new one."""
-        harness.wait_until(lambda: time.time() - os.path.getmtime(self.current_playlist_path) > seconds,
-                           timeout=seconds + 5, message="the current playlist to rest")
-
     def watch_current_playlist(self):
         """Reads the current playlist over and over in a thread; returns (stop, torn reads, reads)."""
         stop, torn, reads = threading.Event(), [], [0]
@@ -71,7 +66,7 @@ class BurstTest(harness.PlayerTestCase):
         self.wait_whole_list(names[:8], last_start, "8 first starts")
 
         for label, burst in (("12 later starts", names[8:20]), ("12 later starts 3 s later", names[20:32])):
-            self.wait_until_settled(3.0)
+            self.wait_list_rests(3.0)
             later, last_start = self.launch(burst)
             for process in later:
                 self.assertEqual(0, process.wait(timeout=120), label)

@@ -23,8 +23,8 @@ class ForeignNamesTest(harness.PlayerTestCase):
         midi = harness.windows_path(make_midi(os.path.join(self.work, "曲集", "旋律.mid")))
         player = self.start_player(midi, trace_mci=True)
         harness.wait_until(lambda: len(self.mci_opens(player)) == 1, timeout=20, message="the MIDI file to be opened")
-        # Also keeps the next start out of the time in which it would join this list.
         self.assert_no_box(LOAD_ERROR)
+        self.wait_list_rests()
 
         self.assertEqual(0, self.later_start(wav))
         harness.wait_until(lambda: len(self.mci_opens(player)) == 2 and self.is_playing(), timeout=20,
