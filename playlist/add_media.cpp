@@ -129,18 +129,28 @@ static int keepUsableArguments(wchar_t** arguments, int argumentCount)
 }
 
 // The first path alone decides what the whole command line means.
+static int kindOfPaths(wchar_t** paths)
+{
+    if (PathIsDirectoryW(paths[0]))
+        return START_FOLDER;
+    return isPlaylistFileName(paths[0]) ? START_PLAYLIST_FILE : START_AUDIO_FILES;
+}
+
 static int openPaths(wchar_t** paths, int pathCount)
 {
     if (pathCount == 0)
         return COMMAND_LINE_NOTHING;
-    int kind = PathIsDirectoryW(paths[0])         ? START_FOLDER
-               : isPlaylistFileName(paths[0]) ? START_PLAYLIST_FILE
-                                              : START_AUDIO_FILES;
-    int result = kind == START_FOLDER          ? scanFolder(paths[0])
-                 : kind == START_PLAYLIST_FILE ? openPlaylistArgument(paths[0])
-                                               : openFileArguments(paths, pathCount);
-    if (result == COMMAND_LINE_WRITTEN)
-        rememberStartWrite(kind);
+    int kind = kindOfPaths(paths);
+    int result;
+    if (kind == START_FOLDER)
+        result = scanFolder(paths[0]);
+    else if (kind == START_PLAYLIST_FILE)
+        result = openPlaylistArgument(paths[0]);
+    else
+        result = openFileArguments(paths, pathCount);
+    // A list that could not be written is joined by nobody.
+    if (result != COMMAND_LINE_NOTHING)
+        rememberStartWrite(result == COMMAND_LINE_WRITTEN ? kind : START_NOTHING);
     return result;
 }
 
