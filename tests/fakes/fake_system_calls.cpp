@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "app/system_calls.h"
+#include "playlist/file_dialog.h"
 
 namespace fake {
 
@@ -12,6 +13,8 @@ std::vector<NotifyCall> notifyCalls;
 BOOL notifyResult = TRUE;
 bool realMessageBoxes;
 DWORD tickCount;
+std::vector<std::wstring> fileDialogTitles;
+std::wstring fileDialogSelection;
 
 static std::mutex messageBoxMutex;
 static std::vector<MessageBoxCall> recordedMessageBoxes;
@@ -24,6 +27,8 @@ void reset()
     notifyResult = TRUE;
     realMessageBoxes = false;
     tickCount = 0;
+    fileDialogTitles.clear();
+    fileDialogSelection.clear();
     std::lock_guard<std::mutex> lock(messageBoxMutex);
     recordedMessageBoxes.clear();
 }
@@ -86,4 +91,13 @@ int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, un
 DWORD systemTickCount()
 {
     return fake::tickCount;
+}
+
+bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t* title, DWORD)
+{
+    fake::fileDialogTitles.push_back(title);
+    size_t units = fake::fileDialogSelection.size() < fileUnits ? fake::fileDialogSelection.size() : 0;
+    fake::fileDialogSelection.copy(file, units);
+    file[units] = L'\0';
+    return units != 0;
 }

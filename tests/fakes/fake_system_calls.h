@@ -43,6 +43,11 @@ extern bool realMessageBoxes;
 
 extern DWORD tickCount;
 
+// The common file dialogs: each opening's title is recorded; the answer is fileDialogSelection
+// (with its terminators), or a cancel while it is empty.
+extern std::vector<std::wstring> fileDialogTitles;
+extern std::wstring fileDialogSelection;
+
 // Clears every record and restores the defaults above.
 void reset();
 

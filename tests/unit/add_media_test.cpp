@@ -124,4 +124,19 @@ TEST_F(AddMedia, UnwritableCurrentPlaylistIsReportedAndTheListStaysBuilt)
     EXPECT_EQ(1u, fake::waitForMessageBoxes(1).size());
 }
 
+// The dialog's answer names the folder, then each file: far more than a first allocation holds.
+TEST_F(AddMedia, OpenFilesDialogTakesEveryChosenFile)
+{
+    Paths expected;
+    fake::fileDialogSelection = folder + L'\0';
+    for (int i = 0; i < 300; ++i) {
+        fake::fileDialogSelection += L"t" + std::to_wstring(i) + L".mp3" + L'\0';
+        expected.push_back(folder + L"\\t" + std::to_wstring(i) + L".mp3");
+    }
+    HWND window = support::createTestWindow();
+    openFilesDialog(window);
+    DestroyWindow(window);
+    expectList(expected);
+}
+
 } // namespace

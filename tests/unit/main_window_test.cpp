@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,68 @@ TEST_F(MainWindow, TaskbarCreatedBringsTheIconBackAsItWas)
         EXPECT_EQ(c.playingPicture ? playingIcon : fake::notifyCalls[0].data.hIcon,
                   fake::notifyCalls.back().data.hIcon);
     }
+    taskbarCreatedMessage = 0;
+}
+
+// Every dialog box of this thread that the timer finds is closed, as from its caption, and counted.
+std::set<HWND> dialogsSeen;
+void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND found, LPARAM) -> BOOL {
+        wchar_t name[16] = L"";
+        if (IsWindowVisible(found) && GetClassNameW(found, name, 16) && lstrcmpW(name, L"#32770") == 0) {
+            dialogsSeen.insert(found);
+            PostMessageW(found, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
+    }, 0);
+}
+
+// While a file, folder or playlist dialog is open, only the folder browser may open once more.
+TEST_F(MainWindow, DialogCommandsAreRefusedWhileADialogIsOpen)
+{
+    instanceHandle = GetModuleHandleW(nullptr);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, closeDialogs);
+    const struct { unsigned int id; int dialogOpen; size_t fileDialogs, dialogs; } cases[] = {
+        {IDM_ABOUT, 1, 0, 0}, {IDM_OPEN_FILES, 1, 0, 0}, {IDM_OPEN_PLAYLIST, 1, 0, 0}, {IDM_EXPORT_PLAYLIST, 1, 0, 0},
+        {IDM_OPEN_FOLDER, 1, 0, 1}, {IDM_ABOUT, 0, 0, 1}, {IDM_OPEN_FILES, 0, 1, 0}, {IDM_OPEN_PLAYLIST, 0, 1, 0},
+        {IDM_EXPORT_PLAYLIST, 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        fake::reset();
+        dialogsSeen.clear();
+        modalDialogOpen = c.dialogOpen;
+        runCommand(window, c.id);
+        EXPECT_EQ(c.fileDialogs, fake::fileDialogTitles.size()) << c.id << " " << c.dialogOpen;
+        EXPECT_EQ(c.dialogs, dialogsSeen.size()) << c.id << " " << c.dialogOpen;
+    }
+    KillTimer(nullptr, timer);
+}
+
+// The box is shown, then the window closes itself and the message loop ends with exit code 0.
+TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VELMORIS_TEST_MAIN";
+    RegisterClassW(&windowClass);
+    fake::notifyResult = FALSE;
+    HWND main = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, main);
+    std::vector<fake::MessageBoxCall> boxes = fake::messageBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(L"トレイアイコンの追加に失敗しました。", boxes[0].text);
+    MSG message;
+    for (DWORD started = GetTickCount(); IsWindow(main) && GetTickCount() - started < 5000;) {
+        if (PeekMessageW(&message, main, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        else
+            Sleep(5);
+    }
+    EXPECT_FALSE(IsWindow(main));
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, message.wParam);
     taskbarCreatedMessage = 0;
 }
 

@@ -160,11 +160,13 @@ TEST_F(PlayOrder, NewShuffledOrderOpensItsFirstTrack)
     }
 }
 
-TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayKeepsTheTrackFirst)
+TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayOrPauseKeepsTheTrackFirst)
 {
     for (DWORD seed : {0u, 1u, 99999u}) {
         fresh(10);
         prepare(5, PLAYING);
+        if (seed == 1)
+            fake::mciDevice.mode = L"paused";
         shuffle = 1;
         fake::tickCount = seed;
         shuffleSwitchedOn(window);
@@ -198,6 +200,22 @@ TEST_F(PlayOrder, ShuffleSwitchedOffKeepsTheCurrentTrack)
     currentPosition = 2;
     shuffleSwitchedOff();
     EXPECT_EQ(0, currentPosition);
+}
+
+// The same tick count draws the same order, another count another one.
+TEST_F(PlayOrder, ShuffleIsDrawnFromTheTickCount)
+{
+    std::vector<std::vector<long long>> orders;
+    for (DWORD tick : {5u, 5u, 6u}) {
+        fresh(20);
+        fake::tickCount = tick;
+        rebuildShuffleOrder(window);
+        orders.emplace_back();
+        for (int i = 0; i < 20; ++i)
+            orders.back().push_back(shuffleOrder[i] - playlist);
+    }
+    EXPECT_EQ(orders[0], orders[1]);
+    EXPECT_NE(orders[0], orders[2]);
 }
 
 } // namespace
