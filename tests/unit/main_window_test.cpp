@@ -51,42 +51,22 @@ protected:
     HWND window = nullptr;
 };
 
-struct ToggleCase {
-    unsigned int command;
-    int* setting;
-    const char* key;
-};
-
-TEST_F(MainWindow, SettingCommandsToggleAndSaveAtOnce)
+// Any nonzero value counts as on and toggles to 0; the file is written at once.
+TEST_F(MainWindow, SettingCommandsChangeAndSaveAtOnce)
 {
-    const ToggleCase cases[] = {
-        {IDM_REPEAT, &repeat, "REPEAT"},
-        {IDM_SORT_ON_OPEN, &sortOnOpen, "SORT"},
-        {IDM_BALLOON_ON_OPEN, &balloonOnOpen, "BALLOON"},
-        {IDM_SORT_BY_FULL_PATH, &sortByFullPath, "FULL_PATH"},
-        {IDM_SORT_LOADED_PLAYLIST, &sortLoadedPlaylist, "SORT_LIST"},
+    const struct { unsigned int command; int* setting; const char* key; int from, to; } cases[] = {
+        {IDM_REPEAT, &repeat, "REPEAT", 0, 1}, {IDM_SORT_ON_OPEN, &sortOnOpen, "SORT", 7, 0},
+        {IDM_BALLOON_ON_OPEN, &balloonOnOpen, "BALLOON", 0, 1}, {IDM_SORT_BY_FULL_PATH, &sortByFullPath, "FULL_PATH", 1, 0},
+        {IDM_SORT_LOADED_PLAYLIST, &sortLoadedPlaylist, "SORT_LIST", 0, 1}, {IDM_SHUFFLE, &shuffle, "SHUFFLE", 0, 1},
+        {IDM_SHUFFLE, &shuffle, "SHUFFLE", 1, 0}, {IDM_MSG_HIDDEN, &messageDisplayType, "MSG_DISPLAY_TYPE", 0, 2},
+        {IDM_MSG_BALLOON, &messageDisplayType, "MSG_DISPLAY_TYPE", 2, 1},
+        {IDM_MSG_MESSAGE_BOX, &messageDisplayType, "MSG_DISPLAY_TYPE", 1, 0},
     };
-    for (const ToggleCase& c : cases) {
-        runCommand(window, c.command);
-        EXPECT_EQ(1, *c.setting) << c.key;
-        EXPECT_NE(std::string::npos, settingsText().find(std::string(c.key) + "=1\r\n")) << c.key;
-        *c.setting = 7; // any nonzero value counts as on and toggles to 0
-        runCommand(window, c.command);
-        EXPECT_EQ(0, *c.setting) << c.key;
-        EXPECT_NE(std::string::npos, settingsText().find(std::string(c.key) + "=0\r\n")) << c.key;
-    }
-}
-
-TEST_F(MainWindow, MessageDisplayCommandsStoreTheirStyle)
-{
-    const struct {
-        unsigned int command;
-        int type;
-    } cases[] = {{IDM_MSG_HIDDEN, 2}, {IDM_MSG_BALLOON, 1}, {IDM_MSG_MESSAGE_BOX, 0}};
     for (const auto& c : cases) {
+        *c.setting = c.from;
         runCommand(window, c.command);
-        EXPECT_EQ(c.type, messageDisplayType);
-        EXPECT_NE(std::string::npos, settingsText().find("MSG_DISPLAY_TYPE=" + std::to_string(c.type) + "\r\n"));
+        EXPECT_EQ(c.to, *c.setting) << c.key;
+        EXPECT_NE(std::string::npos, settingsText().find(c.key + ("=" + std::to_string(c.to)) + "\r\n")) << c.key;
     }
 }
 
@@ -96,76 +76,36 @@ TEST_F(MainWindow, ExitPostsCloseAndWhatIsNotOursIsIgnored)
         runCommand(window, id);
     EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_LBUTTONUP)) << "another icon's click";
     EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_RBUTTONUP)) << "another icon's click";
+    runCommand(window, IDM_FIRST_TRACK); // an empty playlist: nothing to open
+    for (const std::wstring& command : fake::mciCommands())
+        EXPECT_EQ(std::wstring::npos, command.find(L"open")) << command;
     EXPECT_TRUE(drainMessages().empty());
-    EXPECT_TRUE(fake::mciCalls.empty());
     runCommand(window, IDM_EXIT);
     EXPECT_EQ(std::vector<UINT>{WM_CLOSE}, drainMessages());
 }
 
-TEST_F(MainWindow, FirstTrackOnAnEmptyPlaylistOpensNothing)
-{
-    runCommand(window, IDM_FIRST_TRACK);
-    for (const std::wstring& command : fake::mciCommands())
-        EXPECT_EQ(std::wstring::npos, command.find(L"open")) << command;
-    EXPECT_TRUE(drainMessages().empty());
-}
-
-// A menu built before the list shrank, or another process, may name any position.
-TEST_F(MainWindow, SelectionBeyondTheListIsIgnored)
+// A menu built before the list shrank, or another process, may name any position; a chosen track
+// opens and restarts only what was playing.
+TEST_F(MainWindow, SelectionOpensTheTrackOrIgnoresAPositionBeyondTheList)
 {
     support::setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3", L"C:\\c.mp3"});
-    const int shuffleStates[] = {0, 1};
-    const unsigned int ids[] = {IDM_SELECT_FIRST + 3, IDM_SELECT_FIRST + 60000, 65535};
-    for (int shuffleState : shuffleStates) {
-        shuffle = shuffleState;
-        for (unsigned int id : ids) {
-            currentPosition = 1;
-            isPlaying = 1;
-            runCommand(window, id);
-            EXPECT_EQ(1, currentPosition) << id;
-            EXPECT_EQ(1, isPlaying) << id;
-            EXPECT_TRUE(fake::mciCalls.empty()) << id;
-            EXPECT_TRUE(drainMessages().empty()) << id;
-        }
-    }
-}
-
-TEST_F(MainWindow, SelectionOpensTheTrackAndRestartsOnlyWhatWasPlaying)
-{
-    support::setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3", L"C:\\c.mp3"});
-    const struct {
-        int wasPlaying;
-        std::vector<UINT> posted;
-    } cases[] = {{1, {WM_APP_PLAY}}, {0, {}}};
+    const struct { unsigned int id; int shuffleOn, wasPlaying, positionAfter; std::vector<UINT> posted; } cases[] = {
+        {IDM_SELECT_FIRST + 2, 0, 1, 2, {WM_APP_PLAY}}, {IDM_SELECT_FIRST + 2, 0, 0, 2, {}},
+        {IDM_SELECT_FIRST + 3, 0, 1, 1, {}}, {IDM_SELECT_FIRST + 3, 1, 1, 1, {}}, {65535, 0, 1, 1, {}},
+    };
     for (const auto& c : cases) {
         fake::reset();
+        shuffle = c.shuffleOn;
         isPlaying = c.wasPlaying;
-        runCommand(window, IDM_SELECT_FIRST + 2);
-        EXPECT_EQ(2, currentPosition);
+        currentPosition = 1;
+        runCommand(window, c.id);
+        EXPECT_EQ(c.positionAfter, currentPosition) << c.id;
+        EXPECT_EQ(c.posted, drainMessages()) << c.id;
         std::vector<std::wstring> commands = fake::mciCommands();
-        EXPECT_NE(commands.end(), std::find(commands.begin(), commands.end(), L"open \"C:\\c.mp3\" alias sound"));
-        EXPECT_EQ(c.posted, drainMessages()) << "was playing: " << c.wasPlaying;
+        bool opened = std::find(commands.begin(), commands.end(), L"open \"C:\\c.mp3\" alias sound") != commands.end();
+        EXPECT_EQ(c.positionAfter == 2, opened) << c.id;
+        EXPECT_TRUE(opened || commands.empty()) << c.id;
     }
-}
-
-TEST_F(MainWindow, ShuffleSwitchedOffKeepsTheCurrentTrack)
-{
-    support::setPlaylist({L"C:\\0.mp3", L"C:\\1.mp3", L"C:\\2.mp3"});
-    shuffle = 1;
-    PlaylistEntry* order[4] = {&playlist[2], &playlist[0], &playlist[1], &playlist[3]};
-    PlaylistEntry** saved = shuffleOrder;
-    shuffleOrder = order;
-    currentPosition = 0;
-    runCommand(window, IDM_SHUFFLE);
-    shuffleOrder = saved;
-    EXPECT_EQ(0, shuffle);
-    EXPECT_EQ(2, currentPosition);
-    EXPECT_NE(std::string::npos, settingsText().find("SHUFFLE=0\r\n"));
-
-    shuffle = 1; // no order built yet: the first track becomes current
-    currentPosition = 2;
-    runCommand(window, IDM_SHUFFLE);
-    EXPECT_EQ(0, currentPosition);
 }
 
 struct NotifyCase {
