@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -108,39 +109,24 @@ TEST_F(MainWindow, SelectionOpensTheTrackOrIgnoresAPositionBeyondTheList)
     }
 }
 
-struct NotifyCase {
-    WPARAM flag;
-    bool trackEnds;
-};
-
-TEST_F(MainWindow, OnlyASuccessfulNotificationEndsTheTrack)
+// Only a successful end moves on; a failed play leaves the playing state and shows the class icon.
+TEST_F(MainWindow, MciNotificationsEndOrFailTheTrack)
 {
     support::setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3"});
     addTrayIcon(window);
-    const NotifyCase cases[] = {
-        {MCI_NOTIFY_ABORTED, false},
-        {MCI_NOTIFY_SUPERSEDED, false},
-        {MCI_NOTIFY_SUCCESSFUL, true},
+    const struct { WPARAM flag; int positionAfter, playingAfter; bool deviceUsed, iconChanged; } cases[] = {
+        {MCI_NOTIFY_ABORTED, 0, 1, false, false}, {MCI_NOTIFY_SUPERSEDED, 0, 1, false, false},
+        {MCI_NOTIFY_SUCCESSFUL, 1, 0, true, true}, {MCI_NOTIFY_FAILURE, 0, 0, false, true},
     };
-    for (const NotifyCase& c : cases) {
+    for (const auto& c : cases) {
         fake::reset();
         currentPosition = 0;
         isPlaying = 1;
         EXPECT_EQ(0, mainWindowProc(window, MM_MCINOTIFY, c.flag, 0));
-        EXPECT_EQ(c.trackEnds, !fake::mciCalls.empty()) << "flag " << c.flag;
-        EXPECT_EQ(c.trackEnds, !fake::notifyCalls.empty()) << "flag " << c.flag;
-        EXPECT_EQ(c.trackEnds ? 1 : 0, currentPosition) << "flag " << c.flag;
+        EXPECT_EQ(std::make_tuple(c.positionAfter, c.playingAfter, c.deviceUsed, c.iconChanged),
+                  std::make_tuple(currentPosition, isPlaying, !fake::mciCalls.empty(), !fake::notifyCalls.empty()))
+            << "flag " << c.flag;
     }
-}
-
-TEST_F(MainWindow, AFailedPlayClearsThePlayingState)
-{
-    addTrayIcon(window);
-    fake::reset();
-    isPlaying = 1;
-    mainWindowProc(window, MM_MCINOTIFY, MCI_NOTIFY_FAILURE, 0);
-    EXPECT_EQ(0, isPlaying);
-    ASSERT_FALSE(fake::notifyCalls.empty());
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)), fake::notifyCalls.back().data.hIcon);
 }
 
