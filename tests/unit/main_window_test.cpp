@@ -228,6 +228,7 @@ TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
             Sleep(5);
     }
     EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), fake::notifyCalls.back().message) << "the icon is removed on the way out";
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, message.wParam);
     taskbarCreatedMessage = 0;
