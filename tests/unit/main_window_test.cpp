@@ -22,21 +22,8 @@
 
 namespace {
 
-class MainWindow : public support::FolderTest {
+class MainWindow : public support::WindowTest {
 protected:
-    void SetUp() override
-    {
-        FolderTest::SetUp();
-        window = support::createTestWindow();
-        drainMessages();
-    }
-    void TearDown() override
-    {
-        drainMessages();
-        DestroyWindow(window);
-        FolderTest::TearDown();
-    }
-
     // The messages the dispatch posted to the window, taken off its queue.
     std::vector<UINT> drainMessages()
     {
@@ -48,8 +35,6 @@ protected:
     }
 
     std::string settingsText() { return support::readFileBytes(settingsFilePath); }
-
-    HWND window = nullptr;
 };
 
 // Any nonzero value counts as on and toggles to 0; the file is written at once.

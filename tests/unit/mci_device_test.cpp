@@ -33,10 +33,8 @@ std::wstring errorText(unsigned int error)
 
 const wchar_t mp3[] = L"C:\\a.mp3";
 
-class MciDevice : public ::testing::Test {
+class MciDevice : public support::WindowTest {
 protected:
-    void SetUp() override { window = support::createTestWindow(); }
-    void TearDown() override { DestroyWindow(window); support::resetPlayerState(); }
 
     // A fresh device and tray icon (showing the playing picture) with one entry, none for an
     // empty path; with a mode, the device is opened on the entry and left in that mode. Nothing
@@ -66,8 +64,6 @@ protected:
             shown.push_back((call.owner == owner ? L"" : L"(wrong owner) ") + call.caption + L": " + call.text);
         return shown;
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(MciDevice, OpenSendsTheTableCommandsAndReportsWithTheWindow)

@@ -19,14 +19,12 @@ enum Before { NOTHING_OPEN, OPENED, PLAYING, AT_ITS_END };
 
 void newList(HWND window) { EXPECT_EQ(playlistCount() > 0, openFirstTrackOfNewList(window)); }
 
-class PlayOrder : public ::testing::Test {
+class PlayOrder : public support::WindowTest {
 protected:
-    void SetUp() override { window = support::createTestWindow(); }
     void TearDown() override
     {
         EXPECT_TRUE(fake::waitForMessageBoxes(1, 100).empty()) << "nothing here is reported";
-        DestroyWindow(window);
-        support::resetPlayerState();
+        WindowTest::TearDown();
     }
 
     void fresh(int count, int repeatOn = 0)
@@ -77,8 +75,6 @@ protected:
         EXPECT_TRUE(count == 0 || (*seen.begin() >= &playlist[0] && *seen.rbegin() < &playlist[count]));
         EXPECT_EQ(&playlist[count], shuffleOrder[count]);
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(PlayOrder, StepsInListOrder)

@@ -35,20 +35,19 @@ TEST(Placement, CentresOnTheCursorAndEndsAtTheRightAndBottomEdges)
 }
 
 // The seek window and the volume dialog over the fake device, with settings in a folder of their own.
-class Flyout : public support::FolderTest {
+class Flyout : public support::WindowTest {
 protected:
     void SetUp() override
     {
-        FolderTest::SetUp();
+        WindowTest::SetUp();
         fake::installMciDevice();
         instanceHandle = GetModuleHandleW(nullptr);
-        owner = support::createTestWindow();
+        owner = window;
     }
     void TearDown() override
     {
         DestroyWindow(flyout);
-        DestroyWindow(owner);
-        FolderTest::TearDown();
+        WindowTest::TearDown();
     }
 
     // The seek window, or the volume dialog (its template and procedure, without a modal loop),

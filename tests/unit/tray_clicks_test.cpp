@@ -20,12 +20,11 @@ LRESULT CALLBACK answeringWindowProc(HWND window, UINT message, WPARAM wParam, L
     return message == WM_APP_IS_PLAYING ? deviceAnswer : DefWindowProcW(window, message, wParam, lParam);
 }
 
-class TrayClicks : public ::testing::Test {
+class TrayClicks : public support::WindowTest {
 protected:
     void SetUp() override
     {
-        support::resetPlayerState();
-        window = support::createTestWindow();
+        WindowTest::SetUp();
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answeringWindowProc));
         actionCount = 0;
         actionWindow = nullptr;
@@ -36,7 +35,6 @@ protected:
             ++actionCount;
         };
     }
-    void TearDown() override { DestroyWindow(window); support::resetPlayerState(); }
 
     // The first posted message waiting for the window, or 0.
     UINT takePosted()
@@ -44,8 +42,6 @@ protected:
         MSG message;
         return PeekMessageW(&message, window, 0, 0, PM_REMOVE) ? message.message : 0;
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(TrayClicks, SingleClickPausesWhatPlaysAndPlaysWhatRests)

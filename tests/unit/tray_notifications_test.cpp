@@ -14,19 +14,8 @@
 
 namespace {
 
-class TrayIcon : public ::testing::Test {
+class TrayIcon : public support::WindowTest {
 protected:
-    void SetUp() override
-    {
-        support::resetPlayerState();
-        window = support::createTestWindow();
-    }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        support::resetPlayerState();
-    }
-
     HICON classIcon() const { return reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)); }
     const NOTIFYICONDATAW& last() const { return fake::notifyCalls.back().data; }
     // Flags, info flags, info title and info text of the last record handed over.
@@ -34,8 +23,6 @@ protected:
     {
         return std::make_tuple(last().uFlags, last().dwInfoFlags, last().szInfoTitle, last().szInfo);
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(TrayIcon, AddModifyAndResetHandOverTheIconAndTip)
