@@ -106,6 +106,7 @@ TEST_F(PlaylistFile, ReadsLinesAndFieldsByTheFormatRules)
         support::writeFileBytes(path, c.bytes);
         EXPECT_TRUE(readPlaylistFile(path.c_str())) << c.name;
         EXPECT_EQ(c.expected, playlistEntries()) << c.name;
+        EXPECT_GT(HeapSize(GetProcessHeap(), 0, playlist) / sizeof(PlaylistEntry), c.expected.size()) << "no room for the end";
     }
 }
 

@@ -89,15 +89,4 @@ TEST_F(TrayClicks, ClickThreadDoesNothingWhenADoubleClickCameDuringItsWait)
     EXPECT_EQ(0, actionCount.load());
 }
 
-TEST_F(TrayClicks, OtherMouseMessagesAreIgnored)
-{
-    fake::tickCount = 100000;
-    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN,
-                         WM_MBUTTONDBLCLK, WM_CONTEXTMENU}) {
-        EXPECT_EQ(0, onTrayCallback(window, message));
-        EXPECT_EQ(0u, trayClickState.lastClickTick | trayClickState.lastDoubleClickTick) << message;
-    }
-    EXPECT_EQ(0u, takePosted());
-}
-
 } // namespace
