@@ -37,7 +37,7 @@ TEST_F(SettingsFile, FirstSaveWritesEveryKeyInOrderAndEachValueComesBack)
 TEST_F(SettingsFile, ValuesAreReadAsTheProfileReaderSeesThem)
 {
     const struct { const char* line; int* setting; int expected; } cases[] = {
-        {"", &volume, 1000},                     {"MSG_DISPLAY_TYPE=7", &messageDisplayType, 0},
+        {"", &volume, 1000},                     {"MSG_DISPLAY_TYPE=3", &messageDisplayType, 0},
         {"MSG_DISPLAY_TYPE=-1", &messageDisplayType, 0}, {"MSG_DISPLAY_TYPE=2", &messageDisplayType, 2},
         {"VOLUME=5000", &volume, 5000},          {"VOLUME=0", &volume, 0},
         {"REPEAT=1", &repeat, 1},                {"SHUFFLE=12abc", &shuffle, 12},
