@@ -60,11 +60,7 @@ TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAndAListOfFiles)
         make(L"music.tsv\\" + std::wstring(name));
     std::wstring list = make(L"list.tsv");
     std::wstring longest = L"C:\\" + std::wstring(1020, L'x');
-    const struct {
-        int sorted;
-        std::wstring arguments;
-        Paths expected;
-    } cases[] = {
+    const struct { int sorted; std::wstring arguments; Paths expected; } cases[] = {
         {0, L"C:\\m\\c.mp3 C:\\m\\a.mp3 \"C:\\m m\\b.mp3\"", {L"C:\\m\\c.mp3", L"C:\\m\\a.mp3", L"C:\\m m\\b.mp3"}},
         {1, L"C:\\m\\c.mp3 C:\\m\\a.mp3 \"C:\\m m\\b.mp3\"", {L"C:\\m\\a.mp3", L"C:\\m m\\b.mp3", L"C:\\m\\c.mp3"}},
         {0, L"C:\\missing.mp3 " + quoted(music) + L" " + quoted(list), {L"C:\\missing.mp3", music, list}},

@@ -117,11 +117,7 @@ TEST_F(MainWindow, MciNotificationsEndOrFailTheTrack)
 
 TEST_F(MainWindow, IsPlayingAnswersFromTheDeviceMode)
 {
-    const struct {
-        const wchar_t* mode;
-        unsigned int error;
-        LRESULT answer;
-    } cases[] = {{L"playing", 0, 1}, {L"paused", 0, 0}, {L"stopped", 0, 0}, {L"Playing", 0, 0}, {L"playing", 263, 0}};
+    const struct { const wchar_t* mode; unsigned int error; LRESULT answer; } cases[] = {{L"playing", 0, 1}, {L"paused", 0, 0}, {L"stopped", 0, 0}, {L"Playing", 0, 0}, {L"playing", 263, 0}};
     for (const auto& c : cases) {
         fake::mciHandler = [&](const std::wstring& command, std::wstring& reply, HWND) -> unsigned int {
             EXPECT_EQ(L"status sound mode", command);
@@ -136,10 +132,7 @@ TEST_F(MainWindow, TaskbarCreatedBringsTheIconBackAsItWas)
 {
     taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     support::setPlaylist({L"C:\\Music\\song.mp3"});
-    const struct {
-        int playing;
-        bool playingPicture;
-    } cases[] = {{0, false}, {1, true}};
+    const struct { int playing; bool playingPicture; } cases[] = {{0, false}, {1, true}};
     HICON playingIcon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON, 0, 0, LR_SHARED));
     for (const auto& c : cases) {

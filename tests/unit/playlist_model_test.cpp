@@ -64,21 +64,13 @@ TEST(SortPlaylist, SortsOnlyTheCountedEntriesAndKeepsTheTerminator)
 TEST(EntryAtPosition, FollowsTheOrderInForce)
 {
     support::resetPlayerState();
-    EXPECT_EQ(&playlist[0], entryAtPosition(0)) << "empty list gives the terminator";
     shuffle = 1;
-    EXPECT_EQ(&playlist[0], entryAtPosition(5)) << "empty list never looks into the order";
-
+    EXPECT_EQ(&playlist[0], entryAtPosition(5)) << "an empty list never looks into the order";
     support::setPlaylist({L"a.mp3", L"b.mp3", L"c.mp3"});
-    EXPECT_EQ(&playlist[0], entryAtPosition(2)) << "shuffle on with no order yet: first entry";
-
-    PlaylistEntry* order[4] = {&playlist[2], &playlist[0], &playlist[1], &playlist[3]};
-    PlaylistEntry** saved = shuffleOrder;
-    shuffleOrder = order;
-    EXPECT_EQ(&playlist[2], entryAtPosition(0));
-    EXPECT_EQ(&playlist[1], entryAtPosition(2));
-    EXPECT_EQ(&playlist[3], entryAtPosition(3)) << "the last slot is the terminator";
-    shuffleOrder = saved;
-
+    EXPECT_EQ(&playlist[0], entryAtPosition(2)) << "no order built yet: the first entry";
+    support::setShuffleOrder({2, 0, 1});
+    EXPECT_EQ((std::vector<PlaylistEntry*>{&playlist[2], &playlist[1], &playlist[3]}),
+              (std::vector<PlaylistEntry*>{entryAtPosition(0), entryAtPosition(2), entryAtPosition(3)}));
     shuffle = 0;
     EXPECT_EQ(&playlist[1], entryAtPosition(1));
     EXPECT_EQ(3, playlistCount());
