@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "app/system_calls.h"
+#include "playlist/file_dialog.h"
 
 namespace fake {
 
@@ -18,6 +19,8 @@ std::vector<std::pair<std::wstring, std::wstring>> shortNames;
 std::vector<DWORD> moveFileErrors;
 std::vector<std::wstring> moveFileCalls;
 std::vector<DWORD> sleeps;
+std::vector<std::wstring> fileDialogTitles;
+std::wstring fileDialogSelection;
 
 static std::mutex messageBoxMutex;
 static std::vector<MessageBoxCall> recordedMessageBoxes;
@@ -36,6 +39,8 @@ void reset()
     moveFileErrors.clear();
     moveFileCalls.clear();
     sleeps.clear();
+    fileDialogTitles.clear();
+    fileDialogSelection.clear();
     std::lock_guard<std::mutex> lock(messageBoxMutex);
     recordedMessageBoxes.clear();
 }
@@ -145,4 +150,13 @@ BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 void systemSleep(DWORD milliseconds)
 {
     fake::sleeps.push_back(milliseconds);
+}
+
+bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t* title, DWORD)
+{
+    fake::fileDialogTitles.push_back(title);
+    size_t units = fake::fileDialogSelection.size() < fileUnits ? fake::fileDialogSelection.size() : 0;
+    fake::fileDialogSelection.copy(file, units);
+    file[units] = L'\0';
+    return units != 0;
 }

@@ -66,6 +66,11 @@ extern std::vector<std::wstring> moveFileCalls;
 // Milliseconds of each Sleep, which returns at once.
 extern std::vector<DWORD> sleeps;
 
+// The common file dialogs: each opening's title is recorded; the answer is fileDialogSelection
+// (with its terminators), or a cancel while it is empty.
+extern std::vector<std::wstring> fileDialogTitles;
+extern std::wstring fileDialogSelection;
+
 // Clears every record and restores the defaults above.
 void reset();
 

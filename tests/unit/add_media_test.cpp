@@ -60,11 +60,7 @@ TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAndAListOfFiles)
         make(L"music.tsv\\" + std::wstring(name));
     std::wstring list = make(L"list.tsv");
     std::wstring longest = L"C:\\" + std::wstring(1020, L'x');
-    const struct {
-        int sorted;
-        std::wstring arguments;
-        Paths expected;
-    } cases[] = {
+    const struct { int sorted; std::wstring arguments; Paths expected; } cases[] = {
         {0, L"C:\\m\\c.mp3 C:\\m\\a.mp3 \"C:\\m m\\b.mp3\"", {L"C:\\m\\c.mp3", L"C:\\m\\a.mp3", L"C:\\m m\\b.mp3"}},
         {1, L"C:\\m\\c.mp3 C:\\m\\a.mp3 \"C:\\m m\\b.mp3\"", {L"C:\\m\\a.mp3", L"C:\\m m\\b.mp3", L"C:\\m\\c.mp3"}},
         {0, L"C:\\missing.mp3 " + quoted(music) + L" " + quoted(list), {L"C:\\missing.mp3", music, list}},
@@ -122,6 +118,21 @@ TEST_F(AddMedia, UnwritableCurrentPlaylistIsReportedAndTheListStaysBuilt)
     EXPECT_EQ(COMMAND_LINE_NOT_WRITTEN, run(L"C:\\a.mp3"));
     EXPECT_EQ((Paths{L"C:\\a.mp3"}), support::playlistPaths());
     EXPECT_EQ(1u, fake::waitForMessageBoxes(1).size());
+}
+
+// The dialog's answer names the folder, then each file: far more than a first allocation holds.
+TEST_F(AddMedia, OpenFilesDialogTakesEveryChosenFile)
+{
+    Paths expected;
+    fake::fileDialogSelection = folder + L'\0';
+    for (int i = 0; i < 300; ++i) {
+        fake::fileDialogSelection += L"t" + std::to_wstring(i) + L".mp3" + L'\0';
+        expected.push_back(folder + L"\\t" + std::to_wstring(i) + L".mp3");
+    }
+    HWND window = support::createTestWindow();
+    openFilesDialog(window);
+    DestroyWindow(window);
+    expectList(expected);
 }
 
 } // namespace

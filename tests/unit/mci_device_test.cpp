@@ -33,10 +33,8 @@ std::wstring errorText(unsigned int error)
 
 const wchar_t mp3[] = L"C:\\a.mp3";
 
-class MciDevice : public ::testing::Test {
+class MciDevice : public support::WindowTest {
 protected:
-    void SetUp() override { window = support::createTestWindow(); }
-    void TearDown() override { DestroyWindow(window); support::resetPlayerState(); }
 
     // A fresh device and tray icon (showing the playing picture) with one entry, none for an
     // empty path; with a mode, the device is opened on the entry and left in that mode. Nothing
@@ -58,16 +56,17 @@ protected:
         fake::notifyCalls.clear();
     }
 
-    // The reports shown so far, after a short wait for late ones; one of another owner is marked.
-    static Commands reports(HWND owner)
+    // The reports shown so far, once the expected number has come (they come from other
+    // threads) and a little later for any extra one; one of another owner is marked.
+    static Commands reports(HWND owner, size_t expected)
     {
+        fake::waitForMessageBoxes(expected, 5000);
+        fake::waitForMessageBoxes(expected + 1, 200);
         Commands shown;
-        for (const fake::MessageBoxCall& call : fake::waitForMessageBoxes(16, 200))
+        for (const fake::MessageBoxCall& call : fake::messageBoxes())
             shown.push_back((call.owner == owner ? L"" : L"(wrong owner) ") + call.caption + L": " + call.text);
         return shown;
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(MciDevice, OpenSendsTheTableCommandsAndReportsWithTheWindow)
@@ -116,7 +115,7 @@ TEST_F(MciDevice, OpenSendsTheTableCommandsAndReportsWithTheWindow)
         ASSERT_EQ(c.opened ? 2u : 1u, fake::notifyCalls.size()) << c.label;
         EXPECT_EQ(static_cast<UINT>(NIF_ICON | NIF_TIP), fake::notifyCalls[0].data.uFlags) << c.label;
         EXPECT_STREQ(L"Velmoris Player", fake::notifyCalls[0].data.szTip) << c.label;
-        EXPECT_EQ(c.reports, reports(window)) << c.label;
+        EXPECT_EQ(c.reports, reports(window, c.reports.size())) << c.label;
     }
 }
 
@@ -176,7 +175,7 @@ TEST_F(MciDevice, PlaybackControlsFollowTheDeviceMode)
         if (c.picture != SAME) {
             EXPECT_EQ(c.picture != TRAY_PLAYING, classIcon == fake::notifyCalls[0].data.hIcon) << c.label;
         }
-        EXPECT_EQ(c.reports, reports(nullptr)) << c.label;
+        EXPECT_EQ(c.reports, reports(nullptr, c.reports.size())) << c.label;
     }
 }
 
@@ -211,9 +210,9 @@ TEST_F(MciDevice, VolumeFailuresAreReportedOnlyWhenApplied)
     volume = 250;
     EXPECT_EQ(static_cast<unsigned int>(MCIERR_UNRECOGNIZED_COMMAND), sendVolume());
     EXPECT_EQ(Commands{L"setaudio sound volume to 250"}, fake::mciCommands());
-    EXPECT_TRUE(reports(nullptr).empty());
+    EXPECT_TRUE(reports(nullptr, 0).empty());
     EXPECT_FALSE(applyVolume(nullptr));
-    EXPECT_EQ(Commands{box(L"音量変更エラー", errorText(MCIERR_UNRECOGNIZED_COMMAND))}, reports(nullptr));
+    EXPECT_EQ(Commands{box(L"音量変更エラー", errorText(MCIERR_UNRECOGNIZED_COMMAND))}, reports(nullptr, 1));
     for (unsigned int error : {MCIERR_UNRECOGNIZED_COMMAND, MCIERR_UNSUPPORTED_FUNCTION, MCIERR_OUTOFRANGE})
         EXPECT_EQ(error != MCIERR_OUTOFRANGE, isVolumeUnsupported(error)) << error;
 }

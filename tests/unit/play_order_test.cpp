@@ -19,14 +19,12 @@ enum Before { NOTHING_OPEN, OPENED, PLAYING, AT_ITS_END };
 
 void newList(HWND window) { EXPECT_EQ(playlistCount() > 0, openFirstTrackOfNewList(window)); }
 
-class PlayOrder : public ::testing::Test {
+class PlayOrder : public support::WindowTest {
 protected:
-    void SetUp() override { window = support::createTestWindow(); }
     void TearDown() override
     {
         EXPECT_TRUE(fake::waitForMessageBoxes(1, 100).empty()) << "nothing here is reported";
-        DestroyWindow(window);
-        support::resetPlayerState();
+        WindowTest::TearDown();
     }
 
     void fresh(int count, int repeatOn = 0)
@@ -77,8 +75,6 @@ protected:
         EXPECT_TRUE(count == 0 || (*seen.begin() >= &playlist[0] && *seen.rbegin() < &playlist[count]));
         EXPECT_EQ(&playlist[count], shuffleOrder[count]);
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(PlayOrder, StepsInListOrder)
@@ -160,11 +156,13 @@ TEST_F(PlayOrder, NewShuffledOrderOpensItsFirstTrack)
     }
 }
 
-TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayKeepsTheTrackFirst)
+TEST_F(PlayOrder, ShuffleSwitchedOnDuringPlayOrPauseKeepsTheTrackFirst)
 {
     for (DWORD seed : {0u, 1u, 99999u}) {
         fresh(10);
         prepare(5, PLAYING);
+        if (seed == 1)
+            fake::mciDevice.mode = L"paused";
         shuffle = 1;
         fake::tickCount = seed;
         shuffleSwitchedOn(window);
@@ -198,6 +196,22 @@ TEST_F(PlayOrder, ShuffleSwitchedOffKeepsTheCurrentTrack)
     currentPosition = 2;
     shuffleSwitchedOff();
     EXPECT_EQ(0, currentPosition);
+}
+
+// The same tick count draws the same order, another count another one.
+TEST_F(PlayOrder, ShuffleIsDrawnFromTheTickCount)
+{
+    std::vector<std::vector<long long>> orders;
+    for (DWORD tick : {5u, 5u, 6u}) {
+        fresh(20);
+        fake::tickCount = tick;
+        rebuildShuffleOrder(window);
+        orders.emplace_back();
+        for (int i = 0; i < 20; ++i)
+            orders.back().push_back(shuffleOrder[i] - playlist);
+    }
+    EXPECT_EQ(orders[0], orders[1]);
+    EXPECT_NE(orders[0], orders[2]);
 }
 
 } // namespace

@@ -73,11 +73,7 @@ TEST_F(PlaylistFile, ReadsLinesAndFieldsByTheFormatRules)
 {
     const std::wstring longPath = L"C:\\" + std::wstring(1097, L'p');
     const Entries music = {{L"D:\\\u97F3\u697D\\\u66F2.mp3", 1, 2}, {L"C:\\b.wav", 0, 0}};
-    const struct {
-        const char* name;
-        std::string bytes;
-        Entries expected;
-    } cases[] = {
+    const struct { const char* name; std::string bytes; Entries expected; } cases[] = {
         {"path only", utf16File(L"C:\\x.mp3"), {{L"C:\\x.mp3", 0, 0}}},
         {"start only", utf16File(L"C:\\x.mp3\t1500\r\n"), {{L"C:\\x.mp3", 1500, 0}}},
         {"end only", utf16File(L"C:\\x.mp3\t\t9000\r\n"), {{L"C:\\x.mp3", 0, 9000}}},
@@ -106,6 +102,7 @@ TEST_F(PlaylistFile, ReadsLinesAndFieldsByTheFormatRules)
         support::writeFileBytes(path, c.bytes);
         EXPECT_TRUE(readPlaylistFile(path.c_str())) << c.name;
         EXPECT_EQ(c.expected, playlistEntries()) << c.name;
+        EXPECT_GT(HeapSize(GetProcessHeap(), 0, playlist) / sizeof(PlaylistEntry), c.expected.size()) << "no room for the end";
     }
 }
 
@@ -166,11 +163,7 @@ TEST_F(PlaylistFile, FailedWriteIsReportedAndLeavesThePreviousFileAndNoTemporary
 
 TEST(FileNames, PlaylistAndAudioExtensionsInAnyAsciiCase)
 {
-    const struct {
-        const wchar_t* name;
-        bool playlist;
-        bool audio;
-    } cases[] = {
+    const struct { const wchar_t* name; bool playlist; bool audio; } cases[] = {
         {L"list.TSV", true, false},    {L"a.Vpl", true, false},        {L"b.vppl", true, false},
         {L"C:\\x.y\\z.tsv", true, false}, {L"a.tsv.mp3", false, true},  {L"SONG.MP3", false, true},
         {L"x.Wma", false, true},       {L".mid", false, true},         {L"a.wav", false, true},

@@ -35,20 +35,19 @@ TEST(Placement, CentresOnTheCursorAndEndsAtTheRightAndBottomEdges)
 }
 
 // The seek window and the volume dialog over the fake device, with settings in a folder of their own.
-class Flyout : public support::FolderTest {
+class Flyout : public support::WindowTest {
 protected:
     void SetUp() override
     {
-        FolderTest::SetUp();
+        WindowTest::SetUp();
         fake::installMciDevice();
         instanceHandle = GetModuleHandleW(nullptr);
-        owner = support::createTestWindow();
+        owner = window;
     }
     void TearDown() override
     {
         DestroyWindow(flyout);
-        DestroyWindow(owner);
-        FolderTest::TearDown();
+        WindowTest::TearDown();
     }
 
     // The seek window, or the volume dialog (its template and procedure, without a modal loop),
@@ -176,33 +175,6 @@ TEST_F(Flyout, EveryVolumeStepIsStoredSentAndReportedOncePerOpening)
     scroll(100);
     EXPECT_EQ(L"setaudio sound volume to 100", fake::mciCommands().back());
     EXPECT_EQ(2u, fake::waitForMessageBoxes(3, 300).size());
-}
-
-// The compiled template 201 read back: plain form, Japanese, one trackbar.
-TEST(VolumeTemplate, IsThePlainJapaneseDialogWithOneTrackbar)
-{
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_VOLUME), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-    ASSERT_NE(nullptr, found);
-    const DLGTEMPLATE* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
-    EXPECT_EQ((Numbers{0x90C800CC, 0, 1, 0, 0, 150, 30}), (Numbers{header->style, header->dwExtendedStyle, header->cdit,
-                                                                  header->x, header->y, header->cx, header->cy}));
-    // No menu, the standard dialog class, the caption, the point size and the face.
-    const WORD* next = reinterpret_cast<const WORD*>(header + 1);
-    const wchar_t* caption = reinterpret_cast<const wchar_t*>(next + 2);
-    EXPECT_STREQ(L"音量", caption);
-    const WORD* font = next + 2 + wcslen(caption) + 1;
-    EXPECT_EQ((Numbers{0, 0, 10}), (Numbers{next[0], next[1], font[0]}));
-    const wchar_t* face = reinterpret_cast<const wchar_t*>(font + 1);
-    EXPECT_STREQ(L"Ms Shell Dlg 2", face);
-
-    uintptr_t aligned = (reinterpret_cast<uintptr_t>(face + wcslen(face) + 1) + 3) & ~static_cast<uintptr_t>(3);
-    const DLGITEMTEMPLATE* item = reinterpret_cast<const DLGITEMTEMPLATE*>(aligned);
-    EXPECT_EQ((Numbers{0x50010401, 7, 7, 136, 23, IDC_VOLUME_TRACKBAR}),
-              (Numbers{item->style, item->x, item->y, item->cx, item->cy, item->id}));
-    const wchar_t* className = reinterpret_cast<const wchar_t*>(item + 1);
-    EXPECT_EQ(0, _wcsicmp(L"msctls_trackbar32", className)) << "class names ignore case";
-    EXPECT_STREQ(L"音量", className + wcslen(className) + 1);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "tests/unit/test_support.h"
 
-#include <stdio.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "app/app_messages.h"
 #include "app/report.h"
@@ -65,58 +67,28 @@ void setShuffleOrder(const std::vector<int>& indices)
 
 std::wstring makeTempFolder(const wchar_t* tag)
 {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
     static unsigned int counter;
-    wchar_t folder[MAX_PATH];
-    swprintf(folder, MAX_PATH, L"%lsvelmoris-%ls-%lu-%u", base, tag, GetCurrentProcessId(), ++counter);
-    CreateDirectoryW(folder, nullptr);
-    return folder;
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+        (L"velmoris-" + std::wstring(tag) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+    std::filesystem::create_directories(folder);
+    return folder.wstring();
 }
 
 void removeTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 std::string readFileBytes(const std::wstring& path)
 {
-    std::string bytes;
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file)
-        return bytes;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
-        bytes.append(chunk, got);
-    fclose(file);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void writeFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file)
-        return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 std::string utf16File(const std::wstring& text)

@@ -47,4 +47,13 @@ protected:
     std::wstring folder;
 };
 
+// A FolderTest with a test window of its own.
+class WindowTest : public FolderTest {
+protected:
+    void SetUp() override { FolderTest::SetUp(), window = createTestWindow(); }
+    void TearDown() override { DestroyWindow(window), FolderTest::TearDown(); }
+
+    HWND window = nullptr;
+};
+
 } // namespace support
