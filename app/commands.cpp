@@ -14,11 +14,17 @@
 #include "settings/settings.h"
 #include "ui/about_dialog.h"
 #include "ui/seek_window.h"
+#include "ui/setting_toggles.h"
 #include "ui/volume_dialog.h"
 
-static void toggleAndSave(int* setting)
+// Shuffle re-orders the list as it is switched; every other setting only changes and is saved.
+static void toggleSetting(HWND window, const SettingToggle& toggle)
 {
-    *setting = *setting == 0 ? 1 : 0;
+    *toggle.setting = *toggle.setting == 0 ? 1 : 0;
+    if (toggle.setting == &shuffle && shuffle)
+        shuffleSwitchedOn(window);
+    else if (toggle.setting == &shuffle)
+        shuffleSwitchedOff();
     saveSettings();
 }
 
@@ -48,16 +54,6 @@ static void goToFirstTrack(HWND window)
         startPlayback(window);
 }
 
-static void toggleShuffle(HWND window)
-{
-    shuffle = shuffle == 0 ? 1 : 0;
-    if (shuffle)
-        shuffleSwitchedOn(window);
-    else
-        shuffleSwitchedOff();
-    saveSettings();
-}
-
 static void setMessageDisplayType(int type)
 {
     messageDisplayType = type;
@@ -85,6 +81,10 @@ LRESULT runCommand(HWND window, unsigned int id)
 {
     if (modalDialogOpen && isBlockedWhileDialogOpen(id))
         return 0;
+    if (const SettingToggle* toggle = findSettingToggle(id)) {
+        toggleSetting(window, *toggle);
+        return 0;
+    }
     switch (id) {
     case IDM_EXIT: PostMessageW(window, WM_CLOSE, 0, 0); break;
     case IDM_README: openReadme(window); break;
@@ -99,18 +99,12 @@ LRESULT runCommand(HWND window, unsigned int id)
     case IDM_PREVIOUS: previousTrack(window); break;
     case IDM_NEXT: nextTrack(window); break;
     case IDM_FIRST_TRACK: goToFirstTrack(window); break;
-    case IDM_REPEAT: toggleAndSave(&repeat); break;
-    case IDM_SHUFFLE: toggleShuffle(window); break;
     case IDM_VOLUME: DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), window, volumeDialogProc, 0); break;
-    case IDM_SORT_ON_OPEN: toggleAndSave(&sortOnOpen); break;
-    case IDM_BALLOON_ON_OPEN: toggleAndSave(&balloonOnOpen); break;
     case IDM_MSG_MESSAGE_BOX:
     case IDM_MSG_BALLOON:
     case IDM_MSG_HIDDEN: setMessageDisplayType(static_cast<int>(id - IDM_MSG_MESSAGE_BOX)); break;
     case IDM_AUTOPLAY_REGISTER: toggleAutoplayRegistration(); break;
     case IDM_SEEK: openSeekWindow(window); break;
-    case IDM_SORT_BY_FULL_PATH: toggleAndSave(&sortByFullPath); break;
-    case IDM_SORT_LOADED_PLAYLIST: toggleAndSave(&sortLoadedPlaylist); break;
     default:
         if (id >= IDM_SELECT_FIRST)
             selectTrack(window, static_cast<int>(id - IDM_SELECT_FIRST));

@@ -61,8 +61,8 @@ void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT s
 {
     if (messageDisplayType == 2)
         return;
-    wchar_t captionText[1024];
-    formatText(captionText, 1024, L"%ls - %ls", caption, programTitle);
+    wchar_t captionText[TEXT_BUFFER_UNITS];
+    formatText(captionText, TEXT_BUFFER_UNITS, L"%ls - %ls", caption, programTitle);
     systemMessageBox(owner, text, captionText, style);
 }
 

@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "settings/autoplay.h"
 #include "settings/settings.h"
+#include "ui/setting_toggles.h"
 
 // Longest file name or extension that a selection label shows; longer ones end in an ellipsis.
 #define LABEL_PART_UNITS 256
@@ -113,17 +114,22 @@ static UINT checkedIf(int setting)
     return setting ? MF_CHECKED : MF_UNCHECKED;
 }
 
+static void appendToggle(HMENU menu, unsigned int id)
+{
+    const SettingToggle* toggle = findSettingToggle(id);
+    AppendMenuW(menu, checkedIf(*toggle->setting), id, toggle->text);
+}
+
 static HMENU buildFileMenu()
 {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, IDM_OPEN_FILES, L"ファイルを開く(&O)");
     AppendMenuW(menu, MF_STRING, IDM_OPEN_FOLDER, L"フォルダーを開く(&F)");
-    AppendMenuW(menu, checkedIf(sortOnOpen), IDM_SORT_ON_OPEN, L"複数のファイルを開いた時はソート(&S)");
-    AppendMenuW(menu, checkedIf(sortByFullPath), IDM_SORT_BY_FULL_PATH,
-                L"ソートの基準をファイル名ではなくフルパスにする(&K)");
+    appendToggle(menu, IDM_SORT_ON_OPEN);
+    appendToggle(menu, IDM_SORT_BY_FULL_PATH);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_OPEN_PLAYLIST, L"プレイリストを開く(&L)");
-    AppendMenuW(menu, checkedIf(sortLoadedPlaylist), IDM_SORT_LOADED_PLAYLIST, L"プレイリストを開いた時はソート(&P)");
+    appendToggle(menu, IDM_SORT_LOADED_PLAYLIST);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_EXPORT_PLAYLIST, L"プレイリストファイルに書き出す(&A)");
     return menu;
@@ -144,9 +150,9 @@ static HMENU buildMessageDisplayMenu()
 static HMENU buildSettingsMenu()
 {
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, checkedIf(repeat), IDM_REPEAT, L"繰り返す(&R)");
-    AppendMenuW(menu, checkedIf(shuffle), IDM_SHUFFLE, L"シャッフル(&U)");
-    AppendMenuW(menu, checkedIf(balloonOnOpen), IDM_BALLOON_ON_OPEN, L"曲オープン時バルーン(&B)");
+    appendToggle(menu, IDM_REPEAT);
+    appendToggle(menu, IDM_SHUFFLE);
+    appendToggle(menu, IDM_BALLOON_ON_OPEN);
     AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildMessageDisplayMenu()), L"メッセージ表示形式(&M)");
     AppendMenuW(menu, checkedIf(isAutoplayRegistered()), IDM_AUTOPLAY_REGISTER, L"自動再生ソフト登録(&J)");
     return menu;
