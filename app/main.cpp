@@ -6,18 +6,21 @@
 #include "app/app_messages.h"
 #include "app/main_window.h"
 #include "app/report.h"
+#include "app/start_turn.h"
 #include "playlist/add_media.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
 // A later start: hand the command line over, or tell the user that the player already runs.
-static int handOver(HWND runningPlayer)
+static int handOver(HWND runningPlayer, HANDLE turn)
 {
     // This process ends right away: its reports must be seen before it does.
     reportsWaitForDismissal = true;
     int result = openCommandLinePaths();
+    bool posted = result == COMMAND_LINE_WRITTEN && PostMessageW(runningPlayer, WM_APP_RELOAD_PLAYLIST, 0, 0);
+    endStartTurn(turn);
     if (result == COMMAND_LINE_WRITTEN) {
-        if (!PostMessageW(runningPlayer, WM_APP_RELOAD_PLAYLIST, 0, 0))
+        if (!posted)
             showMessage(nullptr, L"起動中のプレーヤーにファイルを渡せませんでした。", L"エラー", MB_OK | MB_ICONERROR);
         return 0;
     }
@@ -45,14 +48,17 @@ static bool registerMainWindowClass(HINSTANCE instance)
     return RegisterClassW(&windowClass) != 0;
 }
 
-static int runMainWindow(HINSTANCE instance)
+static int runMainWindow(HINSTANCE instance, HANDLE turn)
 {
     if (!registerMainWindowClass(instance)) {
+        endStartTurn(turn);
         showMessage(nullptr, L"メインウィンドウのウィンドウクラスの登録に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
         return -1;
     }
     HWND window = CreateWindowExW(0, mainWindowClassName, programTitle, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    // The window is there to be found: the next start may look.
+    endStartTurn(turn);
     if (!window) {
         showMessage(nullptr, L"メインウィンドウの作成に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
         return -1;
@@ -68,15 +74,16 @@ static int runMainWindow(HINSTANCE instance)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     loadSettings();
+    HANDLE turn = takeStartTurn();
     HWND runningPlayer = FindWindowW(mainWindowClassName, programTitle);
     if (runningPlayer)
-        return handOver(runningPlayer);
+        return handOver(runningPlayer, turn);
 
     InitCommonControls();
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
-    int exitCode = runMainWindow(instance);
+    int exitCode = runMainWindow(instance, turn);
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return exitCode;
 }

@@ -120,6 +120,10 @@ static LRESULT isDevicePlaying()
 
 static LRESULT onReloadPlaylist(HWND window)
 {
+    // Files opened together arrive as a reload each; the file already holds the last state.
+    MSG pending;
+    while (PeekMessageW(&pending, window, WM_APP_RELOAD_PLAYLIST, WM_APP_RELOAD_PLAYLIST, PM_REMOVE))
+        continue;
     closeTrack(window);
     loadCurrentPlaylist(window);
     PostMessageW(window, WM_APP_PLAY, 0, 0);

@@ -32,3 +32,18 @@ BOOL systemUnregisterHotKey(HWND window, int id)
 {
     return UnregisterHotKey(window, id);
 }
+
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
+{
+    return GetShortPathNameW(longPath, shortPath, units);
+}
+
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
+{
+    return MoveFileExW(from, to, flags);
+}
+
+void systemSleep(DWORD milliseconds)
+{
+    Sleep(milliseconds);
+}

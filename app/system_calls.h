@@ -21,3 +21,12 @@ DWORD systemTickCount();
 // RegisterHotKey and UnregisterHotKey.
 BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key);
 BOOL systemUnregisterHotKey(HWND window, int id);
+
+// GetShortPathNameW.
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units);
+
+// MoveFileExW; the error is left for GetLastError.
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags);
+
+// Sleep.
+void systemSleep(DWORD milliseconds);

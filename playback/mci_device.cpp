@@ -72,6 +72,27 @@ void closeTrack(HWND window)
     resetTrayIcon(window);
 }
 
+static bool representableInAnsiCodePage(const wchar_t* text)
+{
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &usedDefault);
+    // A code page that takes no such check (UTF-8) represents every name.
+    return bytes == 0 || !usedDefault;
+}
+
+// The WAV and MIDI drivers open their file by its ANSI name, so a character outside the ANSI
+// code page makes a file that exists unfindable: such a file is opened by its short name,
+// when it has one that the code page holds.
+static const wchar_t* nameToOpen(const wchar_t* path, wchar_t* shortName)
+{
+    if (representableInAnsiCodePage(path))
+        return path;
+    DWORD units = systemShortPathName(path, shortName, TEXT_BUFFER_UNITS);
+    if (units == 0 || units >= TEXT_BUFFER_UNITS || !representableInAnsiCodePage(shortName))
+        return path;
+    return shortName;
+}
+
 // A quote would end the quoted path early and let the rest of the name be read as MCI words;
 // a command cut to the buffer would name another file.
 static bool formatOpenCommand(HWND window, const wchar_t* path, wchar_t* command)
@@ -80,7 +101,8 @@ static bool formatOpenCommand(HWND window, const wchar_t* path, wchar_t* command
         reportMessage(window, L"ファイルのパスに使用できない文字 (\") が含まれているため、開けません。", loadErrorCaption);
         return false;
     }
-    if (!formatText(command, TEXT_BUFFER_UNITS, L"open \"%ls\" alias sound", path)) {
+    wchar_t shortName[TEXT_BUFFER_UNITS];
+    if (!formatText(command, TEXT_BUFFER_UNITS, L"open \"%ls\" alias sound", nameToOpen(path, shortName))) {
         reportMessage(window, L"ファイルのパスが長すぎるため、開けません。", loadErrorCaption);
         return false;
     }

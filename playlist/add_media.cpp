@@ -13,6 +13,7 @@
 #include "playlist/file_dialog.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
+#include "playlist/start_grouping.h"
 #include "settings/settings.h"
 
 int openFilesFilterIndex;
@@ -89,16 +90,30 @@ static int openPlaylistArgument(const wchar_t* file)
     return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
 }
 
-// Every path as an entry of its own, in command-line order, whatever it names.
+// The entries of the current-playlist file, in their order, as the playlist; 0 when unreadable.
+static int loadListToJoin()
+{
+    int rememberedSortLoaded = sortLoadedPlaylist;
+    sortLoadedPlaylist = 0;
+    bool loaded = readPlaylistFile(currentPlaylistFilePath);
+    sortLoadedPlaylist = rememberedSortLoaded;
+    return loaded ? playlistCount() : 0;
+}
+
+// Every path as an entry of its own, in command-line order, whatever it names; after the list
+// of the previous start when this one joins it.
 static int openFileArguments(wchar_t** paths, int pathCount)
 {
-    PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(pathCount) + 1);
+    int kept = joinsPreviousStartNow(START_AUDIO_FILES) ? loadListToJoin() : 0;
+    PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(kept + pathCount) + 1);
     if (!entries)
         return COMMAND_LINE_NOTHING;
+    for (int i = 0; i < kept; ++i)
+        entries[i] = playlist[i];
     for (int i = 0; i < pathCount; ++i)
-        storeEntryPath(&entries[i], paths[i]);
+        storeEntryPath(&entries[kept + i], paths[i]);
     replacePlaylist(entries);
-    return writeNewList(pathCount);
+    return writeNewList(kept + pathCount);
 }
 
 // Arguments that cannot be entries are dropped before anything is decided. The paths move to
@@ -114,15 +129,29 @@ static int keepUsableArguments(wchar_t** arguments, int argumentCount)
 }
 
 // The first path alone decides what the whole command line means.
+static int kindOfPaths(wchar_t** paths)
+{
+    if (PathIsDirectoryW(paths[0]))
+        return START_FOLDER;
+    return isPlaylistFileName(paths[0]) ? START_PLAYLIST_FILE : START_AUDIO_FILES;
+}
+
 static int openPaths(wchar_t** paths, int pathCount)
 {
     if (pathCount == 0)
         return COMMAND_LINE_NOTHING;
-    if (PathIsDirectoryW(paths[0]))
-        return scanFolder(paths[0]);
-    if (isPlaylistFileName(paths[0]))
-        return openPlaylistArgument(paths[0]);
-    return openFileArguments(paths, pathCount);
+    int kind = kindOfPaths(paths);
+    int result;
+    if (kind == START_FOLDER)
+        result = scanFolder(paths[0]);
+    else if (kind == START_PLAYLIST_FILE)
+        result = openPlaylistArgument(paths[0]);
+    else
+        result = openFileArguments(paths, pathCount);
+    // A list that could not be written is joined by nobody.
+    if (result != COMMAND_LINE_NOTHING)
+        rememberStartWrite(result == COMMAND_LINE_WRITTEN ? kind : START_NOTHING);
+    return result;
 }
 
 int openCommandLineText(const wchar_t* commandLine)

@@ -4,6 +4,7 @@
 
 #include "app/app_messages.h"
 #include "app/report.h"
+#include "app/system_calls.h"
 #include "app/wide_text.h"
 #include "playback/play_order.h"
 #include "playlist/playlist.h"
@@ -76,8 +77,37 @@ static bool temporaryNameFor(const wchar_t* file, wchar_t* temporary)
                       GetCurrentProcessId(), ++serial);
 }
 
+// Another process renaming over the same name, or holding the file open, makes a rename fail
+// for a moment: it is tried again for about a second.
+static const int renameAttempts = 40;
+static const DWORD renameRetryMilliseconds = 25;
+
+static bool renameOverTarget(const wchar_t* temporary, const wchar_t* file)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (systemMoveFileEx(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == renameAttempts)
+            return false;
+        systemSleep(renameRetryMilliseconds);
+    }
+}
+
+static bool writeInPlace(const wchar_t* file)
+{
+    HANDLE handle = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    bool written = writeEntries(handle);
+    CloseHandle(handle);
+    return written;
+}
+
 // The whole list goes to a temporary file first, which then replaces the target in one step:
-// a crash or a full disk part-way leaves the previous file as it was.
+// a crash or a full disk part-way leaves the previous file as it was, and a reader never sees
+// half a list. Only when the target cannot be replaced (another program holds it open without
+// letting it be deleted) is it written in place.
 static bool replaceFileWithEntries(const wchar_t* file)
 {
     wchar_t temporary[TEXT_BUFFER_UNITS];
@@ -88,10 +118,10 @@ static bool replaceFileWithEntries(const wchar_t* file)
         return false;
     bool written = writeEntries(handle) && FlushFileBuffers(handle);
     CloseHandle(handle);
-    if (written && MoveFileExW(temporary, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && renameOverTarget(temporary, file))
         return true;
     DeleteFileW(temporary);
-    return false;
+    return written && writeInPlace(file);
 }
 
 bool writePlaylistFile(const wchar_t* file)

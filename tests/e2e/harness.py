@@ -268,6 +268,12 @@ class PlayerTestCase(unittest.TestCase):
         flags = dict(item.split("=") for item in text.split()[4:])
         return rectangle, flags
 
+    def wait_list_rests(self, seconds=1.7):
+        """Until the current playlist has not changed for this long: a later start with files then
+        replaces the list instead of joining it as files opened together do."""
+        wait_until(lambda: time.time() - os.path.getmtime(self.current_playlist_path) > seconds,
+                   timeout=seconds + 10, message="the current playlist to rest")
+
     def exit_player(self, process, timeout=20):
         self.command(IDM_EXIT)
         return process.wait(timeout=timeout)

@@ -39,6 +39,7 @@ class HandOverTest(harness.PlayerTestCase):
         )
         for kind, arguments, first in cases:
             with self.subTest(kind=kind):
+                self.wait_list_rests()
                 self.assertEqual(0, self.later_start(*arguments))
                 self.wait_opened_and_playing(player, first)
                 self.assert_no_box("確認 - Velmoris Player", wait=0.5)
@@ -50,6 +51,7 @@ class HandOverTest(harness.PlayerTestCase):
         player = self.start_player(self.path("始まり.mp3"), trace_mci=True)
         harness.wait_until(self.is_playing, timeout=20, message="the first track to play")
         self.media("日本語の曲.mp3", seconds=30)
+        self.wait_list_rests()
         self.assertEqual(0, self.later_start(self.path("日本語の曲.mp3")))
         harness.wait_until(lambda: harness.read_playlist(self.current_playlist_path)[0][0] == self.path("日本語の曲.mp3")
                            and len(self.mci_opens(player)) == 2 and self.is_playing(),

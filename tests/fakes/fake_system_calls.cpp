@@ -14,6 +14,10 @@ bool realMessageBoxes;
 DWORD tickCount;
 std::vector<HotKey> hotKeys;
 UINT refusedHotKey;
+std::vector<std::pair<std::wstring, std::wstring>> shortNames;
+std::vector<DWORD> moveFileErrors;
+std::vector<std::wstring> moveFileCalls;
+std::vector<DWORD> sleeps;
 
 static std::mutex messageBoxMutex;
 static std::vector<MessageBoxCall> recordedMessageBoxes;
@@ -28,6 +32,10 @@ void reset()
     tickCount = 0;
     hotKeys.clear();
     refusedHotKey = 0;
+    shortNames.clear();
+    moveFileErrors.clear();
+    moveFileCalls.clear();
+    sleeps.clear();
     std::lock_guard<std::mutex> lock(messageBoxMutex);
     recordedMessageBoxes.clear();
 }
@@ -109,4 +117,32 @@ BOOL systemUnregisterHotKey(HWND window, int id)
         }
     }
     return FALSE;
+}
+
+DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
+{
+    for (const auto& name : fake::shortNames) {
+        if (name.first == longPath && name.second.size() < units) {
+            name.second.copy(shortPath, name.second.size());
+            shortPath[name.second.size()] = L'\0';
+            return static_cast<DWORD>(name.second.size());
+        }
+    }
+    return 0;
+}
+
+BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
+{
+    size_t call = fake::moveFileCalls.size();
+    fake::moveFileCalls.push_back(std::wstring(from) + L" -> " + to);
+    if (call < fake::moveFileErrors.size() && fake::moveFileErrors[call] != 0) {
+        SetLastError(fake::moveFileErrors[call]);
+        return FALSE;
+    }
+    return MoveFileExW(from, to, flags);
+}
+
+void systemSleep(DWORD milliseconds)
+{
+    fake::sleeps.push_back(milliseconds);
 }

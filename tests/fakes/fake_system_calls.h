@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fake {
@@ -54,6 +55,16 @@ struct HotKey {
 extern std::vector<HotKey> hotKeys;
 // A key whose registration fails, as when another program holds it; 0: none.
 extern UINT refusedHotKey;
+
+// Short names by long name; a name not listed has none (GetShortPathNameW answers 0).
+extern std::vector<std::pair<std::wstring, std::wstring>> shortNames;
+
+// Errors of the next MoveFileExW calls, in order (0 lets a call through to the real one);
+// calls past the list are real. Each call's source and target are recorded.
+extern std::vector<DWORD> moveFileErrors;
+extern std::vector<std::wstring> moveFileCalls;
+// Milliseconds of each Sleep, which returns at once.
+extern std::vector<DWORD> sleeps;
 
 // Clears every record and restores the defaults above.
 void reset();
