@@ -71,8 +71,7 @@ static LRESULT onDestroy(HWND window)
 {
     unregisterMediaKeys(window);
     releasePlaylist();
-    sendMciCommand(L"stop all", nullptr, 0, nullptr);
-    sendMciCommand(L"close all", nullptr, 0, nullptr);
+    closeDevice();
     systemShellNotifyIcon(NIM_DELETE, &trayIconData);
     PostQuitMessage(0);
     return 0;
@@ -113,9 +112,7 @@ static LRESULT onPauseRequest()
 
 static LRESULT isDevicePlaying()
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    return lstrcmpW(mode, L"playing") == 0 ? 1 : 0;
+    return deviceMode() == DEVICE_PLAYING ? 1 : 0;
 }
 
 static LRESULT onReloadPlaylist(HWND window)

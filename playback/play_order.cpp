@@ -21,9 +21,8 @@ static int compareShuffleKeys(const void* a, const void* b)
 
 static bool isDeviceActive()
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    return lstrcmpW(mode, L"playing") == 0 || lstrcmpW(mode, L"paused") == 0;
+    DeviceMode mode = deviceMode();
+    return mode == DEVICE_PLAYING || mode == DEVICE_PAUSED;
 }
 
 // Slot j takes the track of key pair j; a track that keeps playing is swapped into slot 0.
@@ -78,8 +77,7 @@ static void openAndStart(HWND window)
 // The device is stopped first, or the rebuild would take it for a track that plays on.
 static void startNewShuffledPass(HWND window)
 {
-    sendMciCommand(L"stop all", nullptr, 0, nullptr);
-    isPlaying = 0;
+    haltPlayback();
     if (rebuildShuffleOrder(window))
         startPlayback(window);
 }

@@ -1,7 +1,5 @@
 #include "ui/seek_window.h"
 
-#include <stdlib.h>
-
 #include "app/app_messages.h"
 #include "app/report.h"
 #include "app/wide_text.h"
@@ -20,17 +18,10 @@ static const int seekWindowHeight = 60;
 static const UINT_PTR refreshTimer = 1;
 static const UINT refreshPeriodMs = 250;
 
-static int queryMilliseconds(const wchar_t* command)
-{
-    wchar_t reply[TEXT_BUFFER_UNITS];
-    queryMci(command, reply);
-    return static_cast<int>(wcstol(reply, nullptr, 10));
-}
-
 static void readDeviceTimes()
 {
-    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
-    seekDisplayState.positionMs = queryMilliseconds(L"status sound position");
+    seekDisplayState.lengthMs = deviceLengthMs();
+    seekDisplayState.positionMs = devicePositionMs();
 }
 
 static bool registerSeekWindowClass()
@@ -113,12 +104,8 @@ static LRESULT seekToCursor(HWND window, LPARAM position)
 {
     seekDisplayState.cursorX = LOWORD(position);
     int wasPlaying = isPlaying;
-    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
-    wchar_t command[TEXT_BUFFER_UNITS];
-    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u",
-               static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
-    sendMciCommand(command, nullptr, 0, nullptr);
-    isPlaying = 0;
+    seekDisplayState.lengthMs = deviceLengthMs();
+    seekPlayback(static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
     if (wasPlaying)
         PostMessageW(GetParent(window), WM_APP_PLAY, 0, 0);
     return 0;

@@ -174,18 +174,14 @@ static void appendPlayOrPause(HMENU menu)
         AppendMenuW(menu, MF_STRING, IDM_PLAY, L"再生(&P)");
         return;
     }
-    wchar_t deviceType[TEXT_BUFFER_UNITS];
-    queryMci(L"capability sound device type", deviceType);
-    UINT flags = wcscmp(deviceType, L"sequencer") == 0 ? MF_GRAYED : MF_STRING;
-    AppendMenuW(menu, flags, IDM_PAUSE, L"一時停止(&P)");
+    AppendMenuW(menu, isSequencerOpen() ? MF_GRAYED : MF_STRING, IDM_PAUSE, L"一時停止(&P)");
 }
 
 // Stop is offered unless the device is known to rest; with nothing open the query fails.
 static void appendStopWhenActive(HMENU menu)
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    if (wcscmp(mode, L"stopped") != 0 && wcscmp(mode, L"seeking") != 0)
+    DeviceMode mode = deviceMode();
+    if (mode != DEVICE_STOPPED && mode != DEVICE_SEEKING)
         AppendMenuW(menu, MF_STRING, IDM_STOP, L"停止(&S)");
 }
 
