@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/add_media.h"
@@ -35,11 +35,6 @@ static void runModal(HWND window, void (*dialog)(HWND))
     modalDialogOpen = 0;
 }
 
-static void showAboutDialog(HWND window)
-{
-    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), window, aboutDialogProc, 0);
-}
-
 static void openReadme(HWND window)
 {
     wchar_t path[TEXT_BUFFER_UNITS];
@@ -50,8 +45,7 @@ static void openReadme(HWND window)
 static void goToFirstTrack(HWND window)
 {
     currentPosition = 0;
-    if (openTrack(window))
-        startPlayback(window);
+    openAndPlay(window);
 }
 
 static void setMessageDisplayType(int type)
@@ -88,7 +82,7 @@ LRESULT runCommand(HWND window, unsigned int id)
     switch (id) {
     case IDM_EXIT: PostMessageW(window, WM_CLOSE, 0, 0); break;
     case IDM_README: openReadme(window); break;
-    case IDM_ABOUT: runModal(window, showAboutDialog); break;
+    case IDM_ABOUT: runModal(window, openAboutDialog); break;
     case IDM_OPEN_FILES: runModal(window, openFilesDialog); break;
     case IDM_OPEN_FOLDER: runModal(window, openFolderDialog); break;
     case IDM_OPEN_PLAYLIST: runModal(window, playlistOpenDialog); break;
@@ -99,7 +93,7 @@ LRESULT runCommand(HWND window, unsigned int id)
     case IDM_PREVIOUS: previousTrack(window); break;
     case IDM_NEXT: nextTrack(window); break;
     case IDM_FIRST_TRACK: goToFirstTrack(window); break;
-    case IDM_VOLUME: DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), window, volumeDialogProc, 0); break;
+    case IDM_VOLUME: openVolumeDialog(window); break;
     case IDM_MSG_MESSAGE_BOX:
     case IDM_MSG_BALLOON:
     case IDM_MSG_HIDDEN: setMessageDisplayType(static_cast<int>(id - IDM_MSG_MESSAGE_BOX)); break;

@@ -1,6 +1,6 @@
 #include "app/start_turn.h"
 
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 #include "playlist/start_grouping.h"
 #include "settings/settings.h"
 

@@ -1,7 +1,7 @@
 #include "app/tray_clicks.h"
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "ui/seek_window.h"
@@ -71,7 +71,7 @@ static LRESULT onRightButtonUp(HWND mainWindow)
 static LRESULT onMiddleButtonUp(HWND mainWindow)
 {
     SetForegroundWindow(mainWindow);
-    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), mainWindow, volumeDialogProc, 0);
+    openVolumeDialog(mainWindow);
     return 0;
 }
 

@@ -4,11 +4,11 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/system_calls.h"
 #include "app/tray_icon.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
 

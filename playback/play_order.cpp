@@ -2,9 +2,9 @@
 
 #include <stdlib.h>
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
@@ -44,8 +44,7 @@ bool rebuildShuffleOrder(HWND window)
     bool active = isDeviceActive();
     int count = playlistCount();
     HANDLE heap = GetProcessHeap();
-    PlaylistEntry** order =
-        static_cast<PlaylistEntry**>(HeapAlloc(heap, HEAP_ZERO_MEMORY, (count + 1) * sizeof(PlaylistEntry*)));
+    PlaylistEntry** order = allocateShuffleOrder(static_cast<size_t>(count) + 1);
     ShuffleKey* keys = static_cast<ShuffleKey*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, (count + 1) * sizeof(ShuffleKey)));
     if (order && keys) {
         srand(systemTickCount());
@@ -68,7 +67,7 @@ bool rebuildShuffleOrder(HWND window)
     return openTrack(window);
 }
 
-static void openAndStart(HWND window)
+void openAndPlay(HWND window)
 {
     if (openTrack(window))
         startPlayback(window);
@@ -95,7 +94,7 @@ void nextTrack(HWND window)
     } else {
         currentPosition = 0;
     }
-    openAndStart(window);
+    openAndPlay(window);
 }
 
 void previousTrack(HWND window)
@@ -113,7 +112,7 @@ void previousTrack(HWND window)
     } else {
         currentPosition = count - 1;
     }
-    openAndStart(window);
+    openAndPlay(window);
 }
 
 void onTrackEnded(HWND window)
@@ -156,4 +155,10 @@ bool openFirstTrackOfNewList(HWND window)
     if (shuffle)
         return rebuildShuffleOrder(window);
     return openTrack(window);
+}
+
+void playNewList(HWND window)
+{
+    if (openFirstTrackOfNewList(window))
+        startPlayback(window);
 }

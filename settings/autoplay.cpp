@@ -2,9 +2,9 @@
 
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 
 static const wchar_t classKeyName[] = L"VelmorisPlayer";
 static const wchar_t machineClassKeyName[] = L"SOFTWARE\\Classes\\VelmorisPlayer";

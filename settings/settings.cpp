@@ -3,9 +3,9 @@
 #include <limits.h>
 #include <windows.h>
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 
 int repeat;
 int shuffle;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/player_globals.h"
 #include "resources/resource.h"
 
 const wchar_t authorPageAddress[] = L"https://velmoris.example/player/";
@@ -133,4 +134,9 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: return destroyAboutDialog();
     }
     return FALSE;
+}
+
+void openAboutDialog(HWND owner)
+{
+    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutDialogProc, 0);
 }

@@ -1,10 +1,9 @@
 #include "ui/seek_window.h"
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
-#include "resources/resource.h"
 #include "ui/time_display.h"
 #include "ui/volume_dialog.h"
 
@@ -24,25 +23,11 @@ static void readDeviceTimes()
     seekDisplayState.positionMs = devicePositionMs();
 }
 
-static bool registerSeekWindowClass()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = seekWindowProc;
-    windowClass.hInstance = instanceHandle;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PLAYER), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    windowClass.hCursor = static_cast<HCURSOR>(
-        LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = seekWindowClassName;
-    return RegisterClassW(&windowClass) != 0;
-}
-
 void openSeekWindow(HWND mainWindow)
 {
     if (!seekClassRegistered) {
-        if (!registerSeekWindowClass()) {
+        if (!registerPlayerWindowClass(instanceHandle, seekWindowClassName, seekWindowProc,
+                                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) {
             reportMessage(nullptr, L"シークウィンドウのウィンドウクラスの登録に失敗しました。", L"エラー");
             return;
         }

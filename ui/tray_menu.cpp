@@ -3,8 +3,8 @@
 #include <limits.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
