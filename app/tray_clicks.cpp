@@ -62,6 +62,23 @@ static LRESULT onLeftDoubleClick(HWND mainWindow)
     return 0;
 }
 
+// The chosen item arrives as a posted WM_COMMAND before TrackPopupMenu returns; it is
+// dispatched here so that the command runs while its menu still exists.
+static void showTrayMenu(HWND mainWindow)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    HMENU menu = buildTrayMenu();
+    SetForegroundWindow(mainWindow);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    DestroyMenu(menu);
+}
+
 static LRESULT onRightButtonUp(HWND mainWindow)
 {
     showTrayMenu(mainWindow);
@@ -84,21 +101,4 @@ LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
     case WM_MBUTTONUP: return onMiddleButtonUp(mainWindow);
     }
     return 0;
-}
-
-// The chosen item arrives as a posted WM_COMMAND before TrackPopupMenu returns; it is
-// dispatched here so that the command runs while its menu still exists.
-void showTrayMenu(HWND mainWindow)
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    HMENU menu = buildTrayMenu();
-    SetForegroundWindow(mainWindow);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
-    MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    DestroyMenu(menu);
 }

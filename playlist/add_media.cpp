@@ -226,7 +226,7 @@ void openFilesDialog(HWND window)
     playNewList(window);
 }
 
-int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM, LPARAM data)
+static int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM, LPARAM data)
 {
     if (message == BFFM_INITIALIZED && data != 0)
         SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);

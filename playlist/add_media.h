@@ -20,4 +20,3 @@ bool isAudioFileName(const wchar_t* name);
 bool addFolder(const wchar_t* folder);
 void openFilesDialog(HWND window);
 void openFolderDialog(HWND window);
-int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM lParam, LPARAM data);

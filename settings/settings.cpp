@@ -22,7 +22,7 @@ wchar_t currentPlaylistFilePath[1024];
 
 static const wchar_t optionSection[] = L"OPTION";
 
-bool getProgramDirectory()
+static bool getProgramDirectory()
 {
     wchar_t modulePath[MAX_PATH + 1];
     DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);

@@ -16,7 +16,6 @@ extern wchar_t programDirectory[1024];
 extern wchar_t settingsFilePath[1024];
 extern wchar_t currentPlaylistFilePath[1024];
 
-bool getProgramDirectory();
 void loadSettings();
 // Reads the eight settings from settingsFilePath (the second half of loadSettings).
 void readSettings();

@@ -48,7 +48,7 @@ static LRESULT showHandCursor()
     return TRUE;
 }
 
-LRESULT CALLBACK linkLabelProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK linkLabelProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSEMOVE: onLinkMouseMove(link, lParam); break;

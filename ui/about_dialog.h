@@ -18,4 +18,3 @@ extern COLORREF linkTextColour;
 // Runs the dialog, owned by owner, until the user closes it.
 void openAboutDialog(HWND owner);
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK linkLabelProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,8 @@
 
 SeekDisplayState seekDisplayState;
 
+static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Set once registration succeeds; a failed registration is tried again at the next opening.
 static bool seekClassRegistered;
 
@@ -96,7 +98,7 @@ static LRESULT seekToCursor(HWND window, LPARAM position)
     return 0;
 }
 
-LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE: return onCreate(window);

@@ -50,7 +50,9 @@ void formatTimeTexts(const SeekDisplayState* state, int width, wchar_t* top, wch
     formatPositionAndLength(bottom, capacity, state->positionMs, state->lengthMs);
 }
 
-GpFont* createTimeFont(float emSize)
+// "ＭＳ ゴシック" at emSize points, or GDI+'s generic sans-serif family when that face is missing.
+// The caller deletes the font; null only when neither could be made.
+static GpFont* createTimeFont(float emSize)
 {
     GpFont* font = nullptr;
     GpFontFamily* family = nullptr;
