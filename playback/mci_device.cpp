@@ -39,7 +39,8 @@ unsigned int sendMciCommand(const wchar_t* command, wchar_t* reply, unsigned int
     return error;
 }
 
-void queryMci(const wchar_t* command, wchar_t* reply)
+// A failed query answers with an empty reply.
+static void queryMci(const wchar_t* command, wchar_t* reply)
 {
     if (sendMciCommand(command, reply, TEXT_BUFFER_UNITS, nullptr) != 0)
         reply[0] = L'\0';

@@ -11,9 +11,6 @@ extern int isPlaying;
 // Returns the MCI error (0 on success).
 unsigned int sendMciCommand(const wchar_t* command, wchar_t* reply, unsigned int replyLength, HWND notifyWindow);
 
-// Sends a query; reply (1024 units) is empty when the query fails.
-void queryMci(const wchar_t* command, wchar_t* reply);
-
 // Reports an MCI error with its system text and the given caption through reportMessage.
 void reportMciError(HWND owner, unsigned int error, const wchar_t* caption);
 

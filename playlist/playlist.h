@@ -4,8 +4,10 @@
 
 #include <stddef.h>
 
+#include "base/player_globals.h"
+
 struct PlaylistEntry {
-    wchar_t path[1024];
+    wchar_t path[TEXT_BUFFER_UNITS];
     unsigned int start; // ms; 0 = from the beginning of the file
     unsigned int end;   // ms; 0 = to the end of the file
 };

@@ -16,9 +16,9 @@ int sortByFullPath;
 int sortLoadedPlaylist;
 int volume = 1000;
 
-wchar_t programDirectory[1024];
-wchar_t settingsFilePath[1024];
-wchar_t currentPlaylistFilePath[1024];
+wchar_t programDirectory[TEXT_BUFFER_UNITS];
+wchar_t settingsFilePath[TEXT_BUFFER_UNITS];
+wchar_t currentPlaylistFilePath[TEXT_BUFFER_UNITS];
 
 static const wchar_t optionSection[] = L"OPTION";
 
