@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/add_media.h"
@@ -14,11 +14,17 @@
 #include "settings/settings.h"
 #include "ui/about_dialog.h"
 #include "ui/seek_window.h"
+#include "ui/setting_toggles.h"
 #include "ui/volume_dialog.h"
 
-static void toggleAndSave(int* setting)
+// Shuffle re-orders the list as it is switched; every other setting only changes and is saved.
+static void toggleSetting(HWND window, const SettingToggle& toggle)
 {
-    *setting = *setting == 0 ? 1 : 0;
+    *toggle.setting = *toggle.setting == 0 ? 1 : 0;
+    if (toggle.setting == &shuffle && shuffle)
+        shuffleSwitchedOn(window);
+    else if (toggle.setting == &shuffle)
+        shuffleSwitchedOff();
     saveSettings();
 }
 
@@ -27,11 +33,6 @@ static void runModal(HWND window, void (*dialog)(HWND))
     modalDialogOpen = 1;
     dialog(window);
     modalDialogOpen = 0;
-}
-
-static void showAboutDialog(HWND window)
-{
-    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), window, aboutDialogProc, 0);
 }
 
 static void openReadme(HWND window)
@@ -44,18 +45,7 @@ static void openReadme(HWND window)
 static void goToFirstTrack(HWND window)
 {
     currentPosition = 0;
-    if (openTrack(window))
-        startPlayback(window);
-}
-
-static void toggleShuffle(HWND window)
-{
-    shuffle = shuffle == 0 ? 1 : 0;
-    if (shuffle)
-        shuffleSwitchedOn(window);
-    else
-        shuffleSwitchedOff();
-    saveSettings();
+    openAndPlay(window);
 }
 
 static void setMessageDisplayType(int type)
@@ -85,10 +75,14 @@ LRESULT runCommand(HWND window, unsigned int id)
 {
     if (modalDialogOpen && isBlockedWhileDialogOpen(id))
         return 0;
+    if (const SettingToggle* toggle = findSettingToggle(id)) {
+        toggleSetting(window, *toggle);
+        return 0;
+    }
     switch (id) {
     case IDM_EXIT: PostMessageW(window, WM_CLOSE, 0, 0); break;
     case IDM_README: openReadme(window); break;
-    case IDM_ABOUT: runModal(window, showAboutDialog); break;
+    case IDM_ABOUT: runModal(window, openAboutDialog); break;
     case IDM_OPEN_FILES: runModal(window, openFilesDialog); break;
     case IDM_OPEN_FOLDER: runModal(window, openFolderDialog); break;
     case IDM_OPEN_PLAYLIST: runModal(window, playlistOpenDialog); break;
@@ -99,18 +93,12 @@ LRESULT runCommand(HWND window, unsigned int id)
     case IDM_PREVIOUS: previousTrack(window); break;
     case IDM_NEXT: nextTrack(window); break;
     case IDM_FIRST_TRACK: goToFirstTrack(window); break;
-    case IDM_REPEAT: toggleAndSave(&repeat); break;
-    case IDM_SHUFFLE: toggleShuffle(window); break;
-    case IDM_VOLUME: DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), window, volumeDialogProc, 0); break;
-    case IDM_SORT_ON_OPEN: toggleAndSave(&sortOnOpen); break;
-    case IDM_BALLOON_ON_OPEN: toggleAndSave(&balloonOnOpen); break;
+    case IDM_VOLUME: openVolumeDialog(window); break;
     case IDM_MSG_MESSAGE_BOX:
     case IDM_MSG_BALLOON:
     case IDM_MSG_HIDDEN: setMessageDisplayType(static_cast<int>(id - IDM_MSG_MESSAGE_BOX)); break;
     case IDM_AUTOPLAY_REGISTER: toggleAutoplayRegistration(); break;
     case IDM_SEEK: openSeekWindow(window); break;
-    case IDM_SORT_BY_FULL_PATH: toggleAndSave(&sortByFullPath); break;
-    case IDM_SORT_LOADED_PLAYLIST: toggleAndSave(&sortLoadedPlaylist); break;
     default:
         if (id >= IDM_SELECT_FIRST)
             selectTrack(window, static_cast<int>(id - IDM_SELECT_FIRST));

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
-#include "app/app_messages.h"
 #include "app/main_window.h"
 #include "app/report.h"
 #include "app/start_turn.h"
+#include "base/player_globals.h"
+#include "base/window_class.h"
 #include "playlist/add_media.h"
-#include "resources/resource.h"
 #include "settings/settings.h"
 
 // A later start: hand the command line over, or tell the user that the player already runs.
@@ -16,16 +16,16 @@ static int handOver(HWND runningPlayer, HANDLE turn)
 {
     // This process ends right away: its reports must be seen before it does.
     reportsWaitForDismissal = true;
-    int result = openCommandLinePaths();
-    bool posted = result == COMMAND_LINE_WRITTEN && PostMessageW(runningPlayer, WM_APP_RELOAD_PLAYLIST, 0, 0);
+    NewListResult result = openCommandLinePaths();
+    bool posted = result == NEW_LIST_WRITTEN && PostMessageW(runningPlayer, WM_APP_RELOAD_PLAYLIST, 0, 0);
     endStartTurn(turn);
-    if (result == COMMAND_LINE_WRITTEN) {
+    if (result == NEW_LIST_WRITTEN) {
         if (!posted)
-            showMessage(nullptr, L"起動中のプレーヤーにファイルを渡せませんでした。", L"エラー", MB_OK | MB_ICONERROR);
+            showErrorMessage(nullptr, L"起動中のプレーヤーにファイルを渡せませんでした。");
         return 0;
     }
     // A list that could not be written has been reported; the running player keeps its own.
-    if (result == COMMAND_LINE_NOT_WRITTEN)
+    if (result == NEW_LIST_NOT_WRITTEN)
         return 0;
     showMessage(nullptr,
                 L"既に起動しています。\n但しファイル（複数可）、プレイリストまたはフォルダーをドラッグアンドドロップして既存のプロセスに開かせることは出来ます。",
@@ -33,26 +33,12 @@ static int handOver(HWND runningPlayer, HANDLE turn)
     return 0;
 }
 
-static bool registerMainWindowClass(HINSTANCE instance)
-{
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_PLAYER), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    windowClass.hCursor = static_cast<HCURSOR>(
-        LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    windowClass.lpszClassName = mainWindowClassName;
-    return RegisterClassW(&windowClass) != 0;
-}
-
 static int runMainWindow(HINSTANCE instance, HANDLE turn)
 {
-    if (!registerMainWindowClass(instance)) {
+    if (!registerPlayerWindowClass(instance, mainWindowClassName, mainWindowProc,
+                                   static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)))) {
         endStartTurn(turn);
-        showMessage(nullptr, L"メインウィンドウのウィンドウクラスの登録に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
+        showErrorMessage(nullptr, L"メインウィンドウのウィンドウクラスの登録に失敗しました。");
         return -1;
     }
     HWND window = CreateWindowExW(0, mainWindowClassName, programTitle, 0, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -60,7 +46,7 @@ static int runMainWindow(HINSTANCE instance, HANDLE turn)
     // The window is there to be found: the next start may look.
     endStartTurn(turn);
     if (!window) {
-        showMessage(nullptr, L"メインウィンドウの作成に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
+        showErrorMessage(nullptr, L"メインウィンドウの作成に失敗しました。");
         return -1;
     }
     MSG message;

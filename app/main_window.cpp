@@ -2,13 +2,13 @@
 
 #include <mmsystem.h>
 
-#include "app/app_messages.h"
 #include "app/commands.h"
 #include "app/media_keys.h"
 #include "app/report.h"
-#include "app/system_calls.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/add_media.h"
@@ -40,7 +40,7 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
 {
     instanceHandle = creation->hInstance;
     playlist = allocatePlaylistEntries(1);
-    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
+    shuffleOrder = allocateShuffleOrder(1);
     if (!playlist || !shuffleOrder)
         return -1;
     taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
@@ -48,21 +48,21 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
         allowMessageFromOtherProcesses(window, taskbarCreatedMessage);
     allowMessageFromOtherProcesses(window, WM_APP_RELOAD_PLAYLIST);
 
-    int commandLine = openCommandLinePaths();
+    NewListResult commandLine = openCommandLinePaths();
     trayClickState.window = window;
     trayClickState.singleClickAction = onTraySingleClick;
     if (!addTrayIcon(window)) {
-        showMessage(window, L"トレイアイコンの追加に失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
+        showErrorMessage(window, L"トレイアイコンの追加に失敗しました。");
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     }
     registerMediaKeys(window);
     // A list that could not be written is played as built, not replaced by an older file.
-    if (commandLine == COMMAND_LINE_NOT_WRITTEN)
+    if (commandLine == NEW_LIST_NOT_WRITTEN)
         openFirstTrackOfNewList(window);
     else
         loadCurrentPlaylist(window);
-    if (commandLine != COMMAND_LINE_NOTHING)
+    if (commandLine != NEW_LIST_NOTHING)
         PostMessageW(window, WM_APP_PLAY, 0, 0);
     return 0;
 }
@@ -71,8 +71,7 @@ static LRESULT onDestroy(HWND window)
 {
     unregisterMediaKeys(window);
     releasePlaylist();
-    sendMciCommand(L"stop all", nullptr, 0, nullptr);
-    sendMciCommand(L"close all", nullptr, 0, nullptr);
+    closeDevice();
     systemShellNotifyIcon(NIM_DELETE, &trayIconData);
     PostQuitMessage(0);
     return 0;
@@ -113,9 +112,7 @@ static LRESULT onPauseRequest()
 
 static LRESULT isDevicePlaying()
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    return lstrcmpW(mode, L"playing") == 0 ? 1 : 0;
+    return deviceMode() == DEVICE_PLAYING ? 1 : 0;
 }
 
 static LRESULT onReloadPlaylist(HWND window)

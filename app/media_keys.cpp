@@ -1,8 +1,8 @@
 #include "app/media_keys.h"
 
 #include "app/commands.h"
-#include "app/system_calls.h"
 #include "app/tray_clicks.h"
+#include "base/system_calls.h"
 #include "resources/resource.h"
 
 static const UINT mediaKeys[] = {VK_MEDIA_PLAY_PAUSE, VK_MEDIA_NEXT_TRACK, VK_MEDIA_PREV_TRACK, VK_MEDIA_STOP};

@@ -3,10 +3,10 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
 #include "app/tray_icon.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "settings/settings.h"
 
 bool reportsWaitForDismissal;
@@ -61,9 +61,14 @@ void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT s
 {
     if (messageDisplayType == 2)
         return;
-    wchar_t captionText[1024];
-    formatText(captionText, 1024, L"%ls - %ls", caption, programTitle);
+    wchar_t captionText[TEXT_BUFFER_UNITS];
+    formatText(captionText, TEXT_BUFFER_UNITS, L"%ls - %ls", caption, programTitle);
     systemMessageBox(owner, text, captionText, style);
+}
+
+void showErrorMessage(HWND owner, const wchar_t* text)
+{
+    showMessage(owner, text, L"エラー", MB_OK | MB_ICONERROR);
 }
 
 static void showErrorBalloon(const wchar_t* text, const wchar_t* caption)

@@ -13,6 +13,8 @@ void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption
 
 // A message box on the calling thread, returning when it is dismissed; nothing with type 2.
 void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+// showMessage with the caption "エラー" and the error icon.
+void showErrorMessage(HWND owner, const wchar_t* text);
 
 // A process that ends right after its work (a later start handing over its files) sets this, so
 // that its reports are shown and dismissed before the process ends rather than lost with it.

@@ -1,20 +1,19 @@
 #include "app/start_turn.h"
 
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playlist/start_grouping.h"
 #include "settings/settings.h"
 
 static const DWORD turnWaitMilliseconds = 10000;
 
-// Object names hold no backslash after "Local\" and only MAX_PATH units: the folder and the user
-// name go in as a hash. The folder's case does not matter to the file system, so not here either.
+// Object names hold no backslash after "Local\" and only MAX_PATH units: the settings file's
+// path, which names the program folder and the user, goes in as a hash. The folder's case does
+// not matter to the file system, so not here either.
 static unsigned long long hashOfFolderAndUser()
 {
-    wchar_t text[2048];
-    wchar_t userName[1024] = L"";
-    DWORD userNameLength = 1024;
-    GetUserNameW(userName, &userNameLength);
-    formatText(text, 2048, L"%ls|%ls", programDirectory, userName);
+    wchar_t text[TEXT_BUFFER_UNITS];
+    copyText(text, TEXT_BUFFER_UNITS, settingsFilePath);
     CharUpperW(text);
     unsigned long long hash = 14695981039346656037ULL;
     for (const wchar_t* c = text; *c; ++c)

@@ -1,7 +1,7 @@
 #include "app/tray_clicks.h"
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "ui/seek_window.h"
@@ -62,33 +62,9 @@ static LRESULT onLeftDoubleClick(HWND mainWindow)
     return 0;
 }
 
-static LRESULT onRightButtonUp(HWND mainWindow)
-{
-    showTrayMenu(mainWindow);
-    return 0;
-}
-
-static LRESULT onMiddleButtonUp(HWND mainWindow)
-{
-    SetForegroundWindow(mainWindow);
-    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), mainWindow, volumeDialogProc, 0);
-    return 0;
-}
-
-LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
-{
-    switch (mouseMessage) {
-    case WM_LBUTTONUP: return onLeftButtonUp();
-    case WM_LBUTTONDBLCLK: return onLeftDoubleClick(mainWindow);
-    case WM_RBUTTONUP: return onRightButtonUp(mainWindow);
-    case WM_MBUTTONUP: return onMiddleButtonUp(mainWindow);
-    }
-    return 0;
-}
-
 // The chosen item arrives as a posted WM_COMMAND before TrackPopupMenu returns; it is
 // dispatched here so that the command runs while its menu still exists.
-void showTrayMenu(HWND mainWindow)
+static void showTrayMenu(HWND mainWindow)
 {
     POINT cursor;
     GetCursorPos(&cursor);
@@ -101,4 +77,28 @@ void showTrayMenu(HWND mainWindow)
         DispatchMessageW(&message);
     }
     DestroyMenu(menu);
+}
+
+static LRESULT onRightButtonUp(HWND mainWindow)
+{
+    showTrayMenu(mainWindow);
+    return 0;
+}
+
+static LRESULT onMiddleButtonUp(HWND mainWindow)
+{
+    SetForegroundWindow(mainWindow);
+    openVolumeDialog(mainWindow);
+    return 0;
+}
+
+LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONUP: return onLeftButtonUp();
+    case WM_LBUTTONDBLCLK: return onLeftDoubleClick(mainWindow);
+    case WM_RBUTTONUP: return onRightButtonUp(mainWindow);
+    case WM_MBUTTONUP: return onMiddleButtonUp(mainWindow);
+    }
+    return 0;
 }

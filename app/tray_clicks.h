@@ -20,7 +20,6 @@ extern TrayClickState trayClickState;
 LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage);
 DWORD WINAPI trayClickThread(void* state);
 void onTraySingleClick(TrayClickState copy);
-void showTrayMenu(HWND mainWindow);
 
 // Whether a button-up at now starts a click thread: only when more than one double-click time
 // has passed since the last one started. Unsigned differences, so the tick counter's wrap is harmless.

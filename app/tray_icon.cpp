@@ -1,8 +1,8 @@
 #include "app/tray_icon.h"
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

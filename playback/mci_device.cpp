@@ -1,13 +1,14 @@
 #include "playback/mci_device.h"
 
 #include <mmsystem.h>
+#include <stdlib.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/system_calls.h"
 #include "app/tray_icon.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
 
@@ -38,7 +39,8 @@ unsigned int sendMciCommand(const wchar_t* command, wchar_t* reply, unsigned int
     return error;
 }
 
-void queryMci(const wchar_t* command, wchar_t* reply)
+// A failed query answers with an empty reply.
+static void queryMci(const wchar_t* command, wchar_t* reply)
 {
     if (sendMciCommand(command, reply, TEXT_BUFFER_UNITS, nullptr) != 0)
         reply[0] = L'\0';
@@ -57,18 +59,81 @@ static void sendIgnoringResult(const wchar_t* command)
     sendMciCommand(command, nullptr, 0, nullptr);
 }
 
-static bool modeIs(const wchar_t* expected)
+DeviceMode deviceMode()
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    return lstrcmpW(mode, expected) == 0;
+    static const struct {
+        const wchar_t* reply;
+        DeviceMode mode;
+    } modes[] = {
+        {L"", DEVICE_NOT_OPEN},
+        {L"stopped", DEVICE_STOPPED},
+        {L"playing", DEVICE_PLAYING},
+        {L"paused", DEVICE_PAUSED},
+        {L"seeking", DEVICE_SEEKING},
+    };
+    wchar_t reply[TEXT_BUFFER_UNITS];
+    queryMci(L"status sound mode", reply);
+    for (const auto& known : modes) {
+        if (wcscmp(reply, known.reply) == 0)
+            return known.mode;
+    }
+    return DEVICE_OTHER;
 }
 
-void closeTrack(HWND window)
+bool isSequencerOpen()
+{
+    wchar_t type[TEXT_BUFFER_UNITS];
+    queryMci(L"capability sound device type", type);
+    return wcscmp(type, L"sequencer") == 0;
+}
+
+static int queryMilliseconds(const wchar_t* command)
+{
+    wchar_t reply[TEXT_BUFFER_UNITS];
+    queryMci(command, reply);
+    return static_cast<int>(wcstol(reply, nullptr, 10));
+}
+
+int deviceLengthMs()
+{
+    return queryMilliseconds(L"status sound length");
+}
+
+int devicePositionMs()
+{
+    return queryMilliseconds(L"status sound position");
+}
+
+static unsigned int sendSeek(unsigned int position)
+{
+    wchar_t command[TEXT_BUFFER_UNITS];
+    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u", position);
+    return sendMciCommand(command, nullptr, 0, nullptr);
+}
+
+// MCI stops a playing device on a seek.
+void seekPlayback(unsigned int position)
+{
+    sendSeek(position);
+    isPlaying = 0;
+}
+
+void haltPlayback()
+{
+    sendIgnoringResult(L"stop all");
+    isPlaying = 0;
+}
+
+void closeDevice()
 {
     sendIgnoringResult(L"stop all");
     sendIgnoringResult(L"close all");
     isPlaying = 0;
+}
+
+void closeTrack(HWND window)
+{
+    closeDevice();
     resetTrayIcon(window);
 }
 
@@ -111,9 +176,7 @@ static bool formatOpenCommand(HWND window, const wchar_t* path, wchar_t* command
 
 static bool seekToStart(HWND owner, unsigned int start)
 {
-    wchar_t command[TEXT_BUFFER_UNITS];
-    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u", start);
-    unsigned int error = sendMciCommand(command, nullptr, 0, nullptr);
+    unsigned int error = sendSeek(start);
     if (error != 0)
         reportMciError(owner, error, seekErrorCaption);
     return error == 0;
@@ -157,46 +220,42 @@ static bool formatPlayCommand(wchar_t* command)
     return formatText(command, TEXT_BUFFER_UNITS, L"play all to %u notify", entry->end);
 }
 
+// isPlaying is set only once the device is seen playing.
 void startPlayback(HWND window)
 {
     if (isPlaying)
         return;
-    isPlaying = 1;
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
+    DeviceMode mode = deviceMode();
     wchar_t command[TEXT_BUFFER_UNITS];
     HWND notifyWindow = nullptr;
-    if (lstrcmpW(mode, L"paused") == 0) {
-        copyText(command, TEXT_BUFFER_UNITS, L"resume all");
-    } else if (lstrcmpW(mode, L"playing") == 0) {
-        return;
-    } else if (formatPlayCommand(command)) {
-        notifyWindow = window;
-    } else {
-        isPlaying = 0;
+    if (mode == DEVICE_PLAYING) {
+        isPlaying = 1;
         return;
     }
+    if (mode == DEVICE_PAUSED)
+        copyText(command, TEXT_BUFFER_UNITS, L"resume all");
+    else if (formatPlayCommand(command))
+        notifyWindow = window;
+    else
+        return;
     unsigned int error = sendMciCommand(command, nullptr, 0, notifyWindow);
     if (error != 0) {
-        isPlaying = 0;
         reportMciError(nullptr, error, playErrorCaption);
         return;
     }
-    if (modeIs(L"playing"))
+    if (deviceMode() == DEVICE_PLAYING) {
+        isPlaying = 1;
         setTrayIcon(TRAY_PLAYING);
-    else
-        isPlaying = 0;
+    }
 }
 
 void pausePlayback()
 {
-    wchar_t type[TEXT_BUFFER_UNITS];
-    queryMci(L"capability sound device type", type);
     // A MIDI sequencer cannot be paused; it plays on.
-    if (lstrcmpW(type, L"sequencer") == 0)
+    if (isSequencerOpen())
         return;
     sendIgnoringResult(L"pause all");
-    if (modeIs(L"paused")) {
+    if (deviceMode() == DEVICE_PAUSED) {
         isPlaying = 0;
         setTrayIcon(TRAY_PAUSED);
     }
@@ -205,7 +264,7 @@ void pausePlayback()
 void stopPlayback()
 {
     sendIgnoringResult(L"stop all");
-    if (!modeIs(L"stopped"))
+    if (deviceMode() != DEVICE_STOPPED)
         return;
     isPlaying = 0;
     unsigned int start = entryAtPosition(currentPosition)->start;

@@ -11,14 +11,27 @@ extern int isPlaying;
 // Returns the MCI error (0 on success).
 unsigned int sendMciCommand(const wchar_t* command, wchar_t* reply, unsigned int replyLength, HWND notifyWindow);
 
-// Sends a query; reply (1024 units) is empty when the query fails.
-void queryMci(const wchar_t* command, wchar_t* reply);
-
 // Reports an MCI error with its system text and the given caption through reportMessage.
 void reportMciError(HWND owner, unsigned int error, const wchar_t* caption);
 
+// The device's answer to "status sound mode"; DEVICE_NOT_OPEN when there is no answer.
+enum DeviceMode { DEVICE_NOT_OPEN, DEVICE_STOPPED, DEVICE_PLAYING, DEVICE_PAUSED, DEVICE_SEEKING, DEVICE_OTHER };
+DeviceMode deviceMode();
+// True when the open device is a MIDI sequencer, which cannot be paused.
+bool isSequencerOpen();
+// Length and position of the open track in milliseconds; 0 when the device does not answer.
+int deviceLengthMs();
+int devicePositionMs();
+
 bool openTrack(HWND window);
+// Stops and closes the device; the tray icon is left as it is.
+void closeDevice();
+// closeDevice, and the tray icon shows the stopped picture with the plain tooltip.
 void closeTrack(HWND window);
+// Moves the open track to position; the device then rests there.
+void seekPlayback(unsigned int position);
+// Stops the device where it stands, without rewinding or changing the tray icon.
+void haltPlayback();
 void startPlayback(HWND window);
 void pausePlayback();
 void stopPlayback();

@@ -2,9 +2,9 @@
 
 #include <stdlib.h>
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
@@ -21,9 +21,8 @@ static int compareShuffleKeys(const void* a, const void* b)
 
 static bool isDeviceActive()
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    return lstrcmpW(mode, L"playing") == 0 || lstrcmpW(mode, L"paused") == 0;
+    DeviceMode mode = deviceMode();
+    return mode == DEVICE_PLAYING || mode == DEVICE_PAUSED;
 }
 
 // Slot j takes the track of key pair j; a track that keeps playing is swapped into slot 0.
@@ -45,8 +44,7 @@ bool rebuildShuffleOrder(HWND window)
     bool active = isDeviceActive();
     int count = playlistCount();
     HANDLE heap = GetProcessHeap();
-    PlaylistEntry** order =
-        static_cast<PlaylistEntry**>(HeapAlloc(heap, HEAP_ZERO_MEMORY, (count + 1) * sizeof(PlaylistEntry*)));
+    PlaylistEntry** order = allocateShuffleOrder(static_cast<size_t>(count) + 1);
     ShuffleKey* keys = static_cast<ShuffleKey*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, (count + 1) * sizeof(ShuffleKey)));
     if (order && keys) {
         srand(systemTickCount());
@@ -69,7 +67,7 @@ bool rebuildShuffleOrder(HWND window)
     return openTrack(window);
 }
 
-static void openAndStart(HWND window)
+void openAndPlay(HWND window)
 {
     if (openTrack(window))
         startPlayback(window);
@@ -78,8 +76,7 @@ static void openAndStart(HWND window)
 // The device is stopped first, or the rebuild would take it for a track that plays on.
 static void startNewShuffledPass(HWND window)
 {
-    sendMciCommand(L"stop all", nullptr, 0, nullptr);
-    isPlaying = 0;
+    haltPlayback();
     if (rebuildShuffleOrder(window))
         startPlayback(window);
 }
@@ -97,7 +94,7 @@ void nextTrack(HWND window)
     } else {
         currentPosition = 0;
     }
-    openAndStart(window);
+    openAndPlay(window);
 }
 
 void previousTrack(HWND window)
@@ -115,7 +112,7 @@ void previousTrack(HWND window)
     } else {
         currentPosition = count - 1;
     }
-    openAndStart(window);
+    openAndPlay(window);
 }
 
 void onTrackEnded(HWND window)
@@ -158,4 +155,10 @@ bool openFirstTrackOfNewList(HWND window)
     if (shuffle)
         return rebuildShuffleOrder(window);
     return openTrack(window);
+}
+
+void playNewList(HWND window)
+{
+    if (openFirstTrackOfNewList(window))
+        startPlayback(window);
 }

@@ -16,3 +16,7 @@ void shuffleSwitchedOff();
 // Opens the first track of a newly built list: a fresh shuffled order with shuffle on, else the
 // entry at position 0. True when a track was opened that the caller may start.
 bool openFirstTrackOfNewList(HWND window);
+// Opens the current track and starts it when it opened.
+void openAndPlay(HWND window);
+// openFirstTrackOfNewList, and starts the track when one opened.
+void playNewList(HWND window);

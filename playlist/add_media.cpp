@@ -5,8 +5,8 @@
 #include <shlwapi.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/entry_building.h"
@@ -19,24 +19,24 @@
 int openFilesFilterIndex;
 
 // The new list goes to the current-playlist file; the result tells the caller whether it did.
-static int writeNewList(int count)
+static NewListResult writeNewList(int count)
 {
     if (sortOnOpen)
         sortPlaylist(count);
-    return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
+    return writePlaylistFile(currentPlaylistFilePath) ? NEW_LIST_WRITTEN : NEW_LIST_NOT_WRITTEN;
 }
 
 // The audio files directly inside folder, as a new playlist written to the current-playlist
 // file. The list in memory changes only when the folder holds at least one audio file.
-static int scanFolder(const wchar_t* folder)
+static NewListResult scanFolder(const wchar_t* folder)
 {
     wchar_t pattern[TEXT_BUFFER_UNITS];
     if (!formatText(pattern, TEXT_BUFFER_UNITS, L"%ls\\*", folder))
-        return COMMAND_LINE_NOTHING;
+        return NEW_LIST_NOTHING;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
-        return COMMAND_LINE_NOTHING;
+        return NEW_LIST_NOTHING;
     pattern[wcslen(pattern) - 1] = L'\0';
     size_t capacity = 64;
     size_t count = 0;
@@ -53,27 +53,22 @@ static int scanFolder(const wchar_t* folder)
     if (!enoughMemory || count == 0) {
         if (entries)
             HeapFree(GetProcessHeap(), 0, entries);
-        return COMMAND_LINE_NOTHING;
+        return NEW_LIST_NOTHING;
     }
     currentPosition = 0;
     replacePlaylist(entries);
     return writeNewList(static_cast<int>(count));
 }
 
-int addFolder(const wchar_t* folder)
+bool addFolder(const wchar_t* folder)
 {
-    return scanFolder(folder) != COMMAND_LINE_NOTHING ? 1 : 0;
+    return scanFolder(folder) != NEW_LIST_NOTHING;
 }
 
 bool isAudioFileName(const wchar_t* name)
 {
-    if (name[0] == L'\0')
-        return false;
-    const wchar_t* extension = textAfterLastDot(name);
-    if (!extension)
-        return false;
-    return equalsIgnoringAsciiCase(extension, L"mp3") || equalsIgnoringAsciiCase(extension, L"wav") ||
-           equalsIgnoringAsciiCase(extension, L"wma") || equalsIgnoringAsciiCase(extension, L"mid");
+    static const wchar_t* const audioExtensions[] = {L"mp3", L"wav", L"wma", L"mid", nullptr};
+    return hasExtensionIn(name, audioExtensions);
 }
 
 // An empty path would end the list where it stands; a longer one than an entry holds would be
@@ -83,31 +78,27 @@ static bool usableAsEntry(const wchar_t* path)
     return path[0] != L'\0' && wcslen(path) < TEXT_BUFFER_UNITS;
 }
 
-static int openPlaylistArgument(const wchar_t* file)
+static NewListResult openPlaylistArgument(const wchar_t* file)
 {
     if (!readPlaylistFile(file))
-        return COMMAND_LINE_NOTHING;
-    return writePlaylistFile(currentPlaylistFilePath) ? COMMAND_LINE_WRITTEN : COMMAND_LINE_NOT_WRITTEN;
+        return NEW_LIST_NOTHING;
+    return writePlaylistFile(currentPlaylistFilePath) ? NEW_LIST_WRITTEN : NEW_LIST_NOT_WRITTEN;
 }
 
 // The entries of the current-playlist file, in their order, as the playlist; 0 when unreadable.
 static int loadListToJoin()
 {
-    int rememberedSortLoaded = sortLoadedPlaylist;
-    sortLoadedPlaylist = 0;
-    bool loaded = readPlaylistFile(currentPlaylistFilePath);
-    sortLoadedPlaylist = rememberedSortLoaded;
-    return loaded ? playlistCount() : 0;
+    return readPlaylistFileInOrder(currentPlaylistFilePath) ? playlistCount() : 0;
 }
 
 // Every path as an entry of its own, in command-line order, whatever it names; after the list
 // of the previous start when this one joins it.
-static int openFileArguments(wchar_t** paths, int pathCount)
+static NewListResult openFileArguments(wchar_t** paths, int pathCount)
 {
     int kept = joinsPreviousStartNow(START_AUDIO_FILES) ? loadListToJoin() : 0;
     PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(kept + pathCount) + 1);
     if (!entries)
-        return COMMAND_LINE_NOTHING;
+        return NEW_LIST_NOTHING;
     for (int i = 0; i < kept; ++i)
         entries[i] = playlist[i];
     for (int i = 0; i < pathCount; ++i)
@@ -129,19 +120,19 @@ static int keepUsableArguments(wchar_t** arguments, int argumentCount)
 }
 
 // The first path alone decides what the whole command line means.
-static int kindOfPaths(wchar_t** paths)
+static StartKind kindOfPaths(wchar_t** paths)
 {
     if (PathIsDirectoryW(paths[0]))
         return START_FOLDER;
     return isPlaylistFileName(paths[0]) ? START_PLAYLIST_FILE : START_AUDIO_FILES;
 }
 
-static int openPaths(wchar_t** paths, int pathCount)
+static NewListResult openPaths(wchar_t** paths, int pathCount)
 {
     if (pathCount == 0)
-        return COMMAND_LINE_NOTHING;
-    int kind = kindOfPaths(paths);
-    int result;
+        return NEW_LIST_NOTHING;
+    StartKind kind = kindOfPaths(paths);
+    NewListResult result;
     if (kind == START_FOLDER)
         result = scanFolder(paths[0]);
     else if (kind == START_PLAYLIST_FILE)
@@ -149,23 +140,23 @@ static int openPaths(wchar_t** paths, int pathCount)
     else
         result = openFileArguments(paths, pathCount);
     // A list that could not be written is joined by nobody.
-    if (result != COMMAND_LINE_NOTHING)
-        rememberStartWrite(result == COMMAND_LINE_WRITTEN ? kind : START_NOTHING);
+    if (result != NEW_LIST_NOTHING)
+        rememberStartWrite(result == NEW_LIST_WRITTEN ? kind : START_NOTHING);
     return result;
 }
 
-int openCommandLineText(const wchar_t* commandLine)
+NewListResult openCommandLineText(const wchar_t* commandLine)
 {
     int argumentCount = 0;
     wchar_t** arguments = CommandLineToArgvW(commandLine, &argumentCount);
     if (!arguments)
-        return COMMAND_LINE_NOTHING;
-    int result = openPaths(arguments, keepUsableArguments(arguments, argumentCount));
+        return NEW_LIST_NOTHING;
+    NewListResult result = openPaths(arguments, keepUsableArguments(arguments, argumentCount));
     LocalFree(arguments);
     return result;
 }
 
-int openCommandLinePaths()
+NewListResult openCommandLinePaths()
 {
     return openCommandLineText(GetCommandLineW());
 }
@@ -217,12 +208,6 @@ static PlaylistEntry* entriesOfSelection(const wchar_t* selection, size_t* count
     return entries;
 }
 
-static void openAndStart(HWND window)
-{
-    if (openFirstTrackOfNewList(window))
-        startPlayback(window);
-}
-
 void openFilesDialog(HWND window)
 {
     static wchar_t selection[selectionUnits];
@@ -238,10 +223,10 @@ void openFilesDialog(HWND window)
     currentPosition = 0;
     replacePlaylist(entries);
     writeNewList(static_cast<int>(count));
-    openAndStart(window);
+    playNewList(window);
 }
 
-int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM, LPARAM data)
+static int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM, LPARAM data)
 {
     if (message == BFFM_INITIALIZED && data != 0)
         SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
@@ -271,5 +256,5 @@ void openFolderDialog(HWND window)
     if (!named || !addFolder(path))
         return;
     closeTrack(window);
-    openAndStart(window);
+    playNewList(window);
 }

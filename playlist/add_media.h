@@ -3,21 +3,20 @@
 
 #include <windows.h>
 
-// Results of openCommandLinePaths.
-enum CommandLineResult {
-    COMMAND_LINE_NOTHING = 0,     // no path, or nothing usable: nothing changed on disk
-    COMMAND_LINE_WRITTEN = 1,     // a new playlist was built and written to the current-playlist file
-    COMMAND_LINE_NOT_WRITTEN = 2, // a new playlist was built, but the file could not be written
+// What became of a new list built from the command line or a folder.
+enum NewListResult {
+    NEW_LIST_NOTHING = 0,     // no path, or nothing usable: nothing changed on disk
+    NEW_LIST_WRITTEN = 1,     // a new playlist was built and written to the current-playlist file
+    NEW_LIST_NOT_WRITTEN = 2, // a new playlist was built, but the file could not be written
 };
 
 extern int openFilesFilterIndex;
 
-int openCommandLinePaths();
+NewListResult openCommandLinePaths();
 // The same for a given command line (program name first), as GetCommandLineW gives it.
-int openCommandLineText(const wchar_t* commandLine);
+NewListResult openCommandLineText(const wchar_t* commandLine);
 bool isAudioFileName(const wchar_t* name);
-// 1 when the playlist was rebuilt from at least one audio file of the folder, else 0.
-int addFolder(const wchar_t* folder);
+// True when the playlist was rebuilt from at least one audio file of the folder.
+bool addFolder(const wchar_t* folder);
 void openFilesDialog(HWND window);
 void openFolderDialog(HWND window);
-int CALLBACK browseFolderCallback(HWND window, UINT message, LPARAM lParam, LPARAM data);

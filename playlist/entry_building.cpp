@@ -1,6 +1,6 @@
 #include "playlist/entry_building.h"
 
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 
 bool growEntries(PlaylistEntry** entries, size_t* capacity, size_t step)
 {

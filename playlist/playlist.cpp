@@ -34,6 +34,11 @@ PlaylistEntry* allocatePlaylistEntries(size_t capacity)
         HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, capacity * sizeof(PlaylistEntry)));
 }
 
+PlaylistEntry** allocateShuffleOrder(size_t slots)
+{
+    return static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, slots * sizeof(PlaylistEntry*)));
+}
+
 PlaylistEntry* growPlaylistEntries(PlaylistEntry* entries, size_t capacity)
 {
     return static_cast<PlaylistEntry*>(

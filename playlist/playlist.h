@@ -4,8 +4,10 @@
 
 #include <stddef.h>
 
+#include "base/player_globals.h"
+
 struct PlaylistEntry {
-    wchar_t path[1024];
+    wchar_t path[TEXT_BUFFER_UNITS];
     unsigned int start; // ms; 0 = from the beginning of the file
     unsigned int end;   // ms; 0 = to the end of the file
 };
@@ -32,6 +34,9 @@ void sortPlaylist(int count);
 
 // Zero-filled entries from the process heap; nullptr when memory runs out.
 PlaylistEntry* allocatePlaylistEntries(size_t capacity);
+// A zero-filled shuffled order of slots references (count + 1 for a list of count entries);
+// nullptr when memory runs out.
+PlaylistEntry** allocateShuffleOrder(size_t slots);
 // Grows an array to capacity entries, zero-filling the new ones; nullptr (old array intact) on failure.
 PlaylistEntry* growPlaylistEntries(PlaylistEntry* entries, size_t capacity);
 // Releases the current playlist and puts entries in its place.

@@ -2,10 +2,10 @@
 
 #include <shlwapi.h>
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/system_calls.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/file_dialog.h"
@@ -35,13 +35,12 @@ void playlistOpenDialog(HWND window)
                        L"プレイリストを開く", OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY))
         return;
     if (!readPlaylistFile(path)) {
-        showMessage(nullptr, L"プレイリストファイルの読み込みに失敗しました。", L"エラー", MB_OK | MB_ICONERROR);
+        showErrorMessage(nullptr, L"プレイリストファイルの読み込みに失敗しました。");
         return;
     }
     closeTrack(window);
     writePlaylistFile(currentPlaylistFilePath);
-    if (openFirstTrackOfNewList(window))
-        startPlayback(window);
+    playNewList(window);
 }
 
 // A name is taken as typed when its last component has a dot; a name too long for the extension

@@ -2,23 +2,18 @@
 
 #include <wchar.h>
 
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/system_calls.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 #include "playback/play_order.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
 
 bool isPlaylistFileName(const wchar_t* path)
 {
-    if (path[0] == L'\0')
-        return false;
-    const wchar_t* extension = textAfterLastDot(path);
-    if (!extension)
-        return false;
-    return equalsIgnoringAsciiCase(extension, L"tsv") || equalsIgnoringAsciiCase(extension, L"vpl") ||
-           equalsIgnoringAsciiCase(extension, L"vppl");
+    static const wchar_t* const playlistExtensions[] = {L"tsv", L"vpl", L"vppl", nullptr};
+    return hasExtensionIn(path, playlistExtensions);
 }
 
 // Lines are collected here and written in large pieces.
@@ -130,7 +125,7 @@ bool writePlaylistFile(const wchar_t* file)
         return true;
     wchar_t message[TEXT_BUFFER_UNITS];
     if (!formatText(message, TEXT_BUFFER_UNITS, L"プレイリストファイルの書き込みに失敗しました。\n（パス：%ls）", file))
-        message[TEXT_BUFFER_UNITS - 2] = L'\u2026';
+        endWithEllipsis(message, TEXT_BUFFER_UNITS);
     reportMessage(nullptr, message, L"エラー");
     return false;
 }
@@ -138,10 +133,6 @@ bool writePlaylistFile(const wchar_t* file)
 void loadCurrentPlaylist(HWND window)
 {
     // The file keeps the order in which it was written, already sorted if that was asked for.
-    int rememberedSortLoaded = sortLoadedPlaylist;
-    sortLoadedPlaylist = 0;
-    bool loaded = readPlaylistFile(currentPlaylistFilePath);
-    sortLoadedPlaylist = rememberedSortLoaded;
-    if (loaded)
+    if (readPlaylistFileInOrder(currentPlaylistFilePath))
         openFirstTrackOfNewList(window);
 }

@@ -7,7 +7,10 @@
 bool isPlaylistFileName(const wchar_t* path);
 // Writes the whole playlist; reports a failure and returns false then.
 bool writePlaylistFile(const wchar_t* file);
-// Replaces the playlist by the file's entries; false (nothing changed) when it cannot be opened.
+// Replaces the playlist by the file's entries, sorted when the user asks for loaded playlists to
+// be sorted; false (nothing changed) when it cannot be opened.
 bool readPlaylistFile(const wchar_t* file);
+// The same, keeping the file's order whatever the setting: for the player's own files.
+bool readPlaylistFileInOrder(const wchar_t* file);
 // Reads the current-playlist file and opens its first track without starting it.
 void loadCurrentPlaylist(HWND window);

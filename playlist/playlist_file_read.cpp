@@ -154,25 +154,38 @@ static PlaylistEntry* parseEntries(const wchar_t* text, size_t units, int* count
     return entries;
 }
 
-bool readPlaylistFile(const wchar_t* file)
+// The file's entries, in the file's order, replace the playlist; the entry count, or -1 (nothing
+// changed) when the file cannot be read.
+static int replaceWithFileEntries(const wchar_t* file)
 {
     size_t size = 0;
     unsigned char* bytes = readWholeFile(file, &size);
     if (!bytes)
-        return false;
+        return -1;
     size_t units = 0;
     wchar_t* text = decodeText(bytes, size, &units);
     if (!text)
-        return false;
+        return -1;
     units = normaliseLineEnds(text, units);
     int count = 0;
     PlaylistEntry* entries = parseEntries(text, units, &count);
     HeapFree(GetProcessHeap(), 0, text);
     if (!entries)
-        return false;
+        return -1;
     currentPosition = 0;
     replacePlaylist(entries);
-    if (sortLoadedPlaylist)
+    return count;
+}
+
+bool readPlaylistFileInOrder(const wchar_t* file)
+{
+    return replaceWithFileEntries(file) >= 0;
+}
+
+bool readPlaylistFile(const wchar_t* file)
+{
+    int count = replaceWithFileEntries(file);
+    if (count >= 0 && sortLoadedPlaylist)
         sortPlaylist(count);
-    return true;
+    return count >= 0;
 }

@@ -8,7 +8,8 @@ static const wchar_t digitZeros[] = {
     0x0CE6, 0x0D66, 0x0E50, 0x0ED0, 0x0F20, 0x1040, 0x17E0, 0x1810, 0xFF10,
 };
 
-int decimalDigitValue(wchar_t unit)
+// Value of a decimal digit of the ASCII or one of the Unicode digit ranges, else -1.
+static int decimalDigitValue(wchar_t unit)
 {
     for (wchar_t zero : digitZeros) {
         if (unit >= zero && unit < zero + 10)

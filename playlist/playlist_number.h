@@ -2,8 +2,6 @@
 // scripts, kept as unsigned milliseconds.
 #pragma once
 
-// Value of a decimal digit of the ASCII or one of the Unicode digit ranges, else -1.
-int decimalDigitValue(wchar_t unit);
 
 // Reads [begin, end): leading white space, an optional sign, then digits up to the first other
 // unit. No digits gives 0, values beyond the signed 32-bit range saturate, negatives give 0.

@@ -1,6 +1,6 @@
 #include <stdlib.h>
 
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
 

@@ -6,7 +6,7 @@
 
 StartMarker* startMarker;
 
-bool joinsPreviousStart(int kind, const StartMarker& previous, unsigned long long startedAt,
+bool joinsPreviousStart(StartKind kind, const StartMarker& previous, unsigned long long startedAt,
                         unsigned long long fileWriteTime)
 {
     return kind == START_AUDIO_FILES && previous.kind == START_AUDIO_FILES && previous.fileWriteTime != 0 &&
@@ -35,12 +35,12 @@ static unsigned long long processStartTime()
     return asNumber(created);
 }
 
-bool joinsPreviousStartNow(int kind)
+bool joinsPreviousStartNow(StartKind kind)
 {
     return startMarker && joinsPreviousStart(kind, *startMarker, processStartTime(), currentFileWriteTime());
 }
 
-void rememberStartWrite(int kind)
+void rememberStartWrite(StartKind kind)
 {
     if (!startMarker)
         return;

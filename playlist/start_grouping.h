@@ -16,7 +16,7 @@ enum StartKind {
 struct StartMarker {
     unsigned long long writtenAt;     // system time just after the write
     unsigned long long fileWriteTime; // the file's last-write time as that write left it
-    int kind;
+    StartKind kind;
 };
 
 // Window within which a start joins the list of the previous one.
@@ -28,10 +28,10 @@ extern StartMarker* startMarker;
 // The rule: a start of kind, begun at startedAt, joins the previous list when both are audio
 // files, the file is still as the previous start left it, and this start began no later than
 // the window after that write.
-bool joinsPreviousStart(int kind, const StartMarker& previous, unsigned long long startedAt,
+bool joinsPreviousStart(StartKind kind, const StartMarker& previous, unsigned long long startedAt,
                         unsigned long long fileWriteTime);
 
 // The rule applied to this process and the current-playlist file.
-bool joinsPreviousStartNow(int kind);
+bool joinsPreviousStartNow(StartKind kind);
 // Remembers this process's write of the current-playlist file for the next start.
-void rememberStartWrite(int kind);
+void rememberStartWrite(StartKind kind);

@@ -2,9 +2,9 @@
 
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/system_calls.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/system_calls.h"
+#include "base/wide_text.h"
 
 static const wchar_t classKeyName[] = L"VelmorisPlayer";
 static const wchar_t machineClassKeyName[] = L"SOFTWARE\\Classes\\VelmorisPlayer";
@@ -53,13 +53,15 @@ bool isUserAdmin()
     return checked && member;
 }
 
-bool createRegistryKey(HKEY parent, const wchar_t* subkey, HKEY* key)
+// Creates or opens parent\subkey with full access.
+static bool createRegistryKey(HKEY parent, const wchar_t* subkey, HKEY* key)
 {
     return RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key,
                            nullptr) == ERROR_SUCCESS;
 }
 
-bool setRegistryString(HKEY key, const wchar_t* name, const wchar_t* text)
+// Writes text as REG_SZ, terminator included; name nullptr is the key's default value.
+static bool setRegistryString(HKEY key, const wchar_t* name, const wchar_t* text)
 {
     DWORD bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) == ERROR_SUCCESS;

@@ -7,10 +7,6 @@
 bool isAutoplayRegistered();
 // True when the process token is an enabled member of the built-in Administrators group.
 bool isUserAdmin();
-// Creates or opens parent\subkey with full access.
-bool createRegistryKey(HKEY parent, const wchar_t* subkey, HKEY* key);
-// Writes text as REG_SZ, terminator included; name nullptr is the key's default value.
-bool setRegistryString(HKEY key, const wchar_t* name, const wchar_t* text);
 // Writes the file class and the handler entries; stops at the first failure (no rollback).
 bool registerAutoplay();
 // Removes every entry; true when the class key under HKEY_CLASSES_ROOT was deleted.

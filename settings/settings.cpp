@@ -1,9 +1,11 @@
 #include "settings/settings.h"
 
+#include <limits.h>
 #include <windows.h>
 
 #include "app/report.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 
 int repeat;
 int shuffle;
@@ -14,13 +16,13 @@ int sortByFullPath;
 int sortLoadedPlaylist;
 int volume = 1000;
 
-wchar_t programDirectory[1024];
-wchar_t settingsFilePath[1024];
-wchar_t currentPlaylistFilePath[1024];
+wchar_t programDirectory[TEXT_BUFFER_UNITS];
+wchar_t settingsFilePath[TEXT_BUFFER_UNITS];
+wchar_t currentPlaylistFilePath[TEXT_BUFFER_UNITS];
 
 static const wchar_t optionSection[] = L"OPTION";
 
-bool getProgramDirectory()
+static bool getProgramDirectory()
 {
     wchar_t modulePath[MAX_PATH + 1];
     DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH + 1);
@@ -28,60 +30,67 @@ bool getProgramDirectory()
         return false;
     const wchar_t* name = fileNamePart(modulePath);
     modulePath[name - modulePath] = L'\0';
-    copyText(programDirectory, 1024, modulePath);
+    copyText(programDirectory, TEXT_BUFFER_UNITS, modulePath);
     return true;
 }
 
-static int readSetting(const wchar_t* key, int fallback)
-{
-    return static_cast<int>(GetPrivateProfileIntW(optionSection, key, fallback, settingsFilePath));
-}
+// One row per key, in the order of the file. A value read outside lowest..highest becomes the
+// fallback; only the message display style has such a range.
+struct SettingKey {
+    const wchar_t* key;
+    int* value;
+    int fallback;
+    int lowest;
+    int highest;
+};
+
+static const SettingKey settingKeys[] = {
+    {L"REPEAT", &repeat, 0, INT_MIN, INT_MAX},
+    {L"SHUFFLE", &shuffle, 0, INT_MIN, INT_MAX},
+    {L"BALLOON", &balloonOnOpen, 0, INT_MIN, INT_MAX},
+    {L"MSG_DISPLAY_TYPE", &messageDisplayType, 0, 0, 2},
+    {L"SORT", &sortOnOpen, 0, INT_MIN, INT_MAX},
+    {L"FULL_PATH", &sortByFullPath, 0, INT_MIN, INT_MAX},
+    {L"SORT_LIST", &sortLoadedPlaylist, 0, INT_MIN, INT_MAX},
+    {L"VOLUME", &volume, 1000, INT_MIN, INT_MAX},
+};
 
 void loadSettings()
 {
     getProgramDirectory();
-    wchar_t userName[1024] = L"";
-    DWORD userNameLength = 1024;
+    wchar_t userName[TEXT_BUFFER_UNITS] = L"";
+    DWORD userNameLength = TEXT_BUFFER_UNITS;
     GetUserNameW(userName, &userNameLength);
-    formatText(settingsFilePath, 1024, L"%ls%ls Velmoris Player.ini", programDirectory, userName);
-    formatText(currentPlaylistFilePath, 1024, L"%ls%ls playlist.tsv", programDirectory, userName);
+    formatText(settingsFilePath, TEXT_BUFFER_UNITS, L"%ls%ls Velmoris Player.ini", programDirectory, userName);
+    formatText(currentPlaylistFilePath, TEXT_BUFFER_UNITS, L"%ls%ls playlist.tsv", programDirectory, userName);
     readSettings();
 }
 
 void readSettings()
 {
-    repeat = readSetting(L"REPEAT", 0);
-    shuffle = readSetting(L"SHUFFLE", 0);
-    balloonOnOpen = readSetting(L"BALLOON", 0);
-    messageDisplayType = readSetting(L"MSG_DISPLAY_TYPE", 0);
-    if (messageDisplayType < 0 || messageDisplayType > 2)
-        messageDisplayType = 0;
-    sortOnOpen = readSetting(L"SORT", 0);
-    sortByFullPath = readSetting(L"FULL_PATH", 0);
-    sortLoadedPlaylist = readSetting(L"SORT_LIST", 0);
-    volume = readSetting(L"VOLUME", 1000);
+    for (const SettingKey& setting : settingKeys) {
+        int value = static_cast<int>(GetPrivateProfileIntW(optionSection, setting.key, setting.fallback, settingsFilePath));
+        *setting.value = value < setting.lowest || value > setting.highest ? setting.fallback : value;
+    }
 }
 
-static BOOL writeSetting(const wchar_t* key, int value)
+static BOOL writeSetting(const SettingKey& setting)
 {
-    wchar_t text[1024];
-    formatText(text, 1024, L"%d", value);
-    return WritePrivateProfileStringW(optionSection, key, text, settingsFilePath);
+    wchar_t text[TEXT_BUFFER_UNITS];
+    formatText(text, TEXT_BUFFER_UNITS, L"%d", *setting.value);
+    return WritePrivateProfileStringW(optionSection, setting.key, text, settingsFilePath);
 }
 
+// A file that takes the first key takes the others: only that write is checked, and a failure
+// stops the save with one report.
 void saveSettings()
 {
-    if (!writeSetting(L"REPEAT", repeat)) {
-        wchar_t message[1024];
-        formatText(message, 1024, L"設定ファイルの書き込みに失敗しました。\n\n%ls", settingsFilePath);
+    if (!writeSetting(settingKeys[0])) {
+        wchar_t message[TEXT_BUFFER_UNITS];
+        formatText(message, TEXT_BUFFER_UNITS, L"設定ファイルの書き込みに失敗しました。\n\n%ls", settingsFilePath);
         reportMessage(nullptr, message, L"エラー");
         return;
     }
-    writeSetting(L"SHUFFLE", shuffle);
-    writeSetting(L"BALLOON", balloonOnOpen);
-    writeSetting(L"MSG_DISPLAY_TYPE", messageDisplayType);
-    writeSetting(L"SORT", sortOnOpen);
-    writeSetting(L"FULL_PATH", sortByFullPath);
-    writeSetting(L"SORT_LIST", sortLoadedPlaylist);
-    writeSetting(L"VOLUME", volume);
+    for (size_t i = 1; i < sizeof settingKeys / sizeof settingKeys[0]; ++i)
+        writeSetting(settingKeys[i]);
 }

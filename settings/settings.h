@@ -2,6 +2,8 @@
 // file names derived from the program's folder and the logon name.
 #pragma once
 
+#include "base/player_globals.h"
+
 // Flags are 0 or 1 (anything nonzero counts as on).
 extern int repeat;
 extern int shuffle;
@@ -12,11 +14,10 @@ extern int sortByFullPath;
 extern int sortLoadedPlaylist;
 extern int volume; // 0 silent .. 1000 full
 
-extern wchar_t programDirectory[1024];
-extern wchar_t settingsFilePath[1024];
-extern wchar_t currentPlaylistFilePath[1024];
+extern wchar_t programDirectory[TEXT_BUFFER_UNITS];
+extern wchar_t settingsFilePath[TEXT_BUFFER_UNITS];
+extern wchar_t currentPlaylistFilePath[TEXT_BUFFER_UNITS];
 
-bool getProgramDirectory();
 void loadSettings();
 // Reads the eight settings from settingsFilePath (the second half of loadSettings).
 void readSettings();

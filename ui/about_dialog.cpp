@@ -2,16 +2,20 @@
 
 #include <shellapi.h>
 
+#include "base/player_globals.h"
 #include "resources/resource.h"
 
-const wchar_t authorPageAddress[] = L"https://velmoris.example/player/";
+// The author's page, shown after "URL : " in the template and opened by a click on the link.
+static const wchar_t authorPageAddress[] = L"https://velmoris.example/player/";
 
-HWND linkControl;
-WNDPROC linkPreviousProc;
-HFONT linkNormalFont;
-HFONT linkUnderlinedFont;
-HBRUSH linkBackgroundBrush;
-COLORREF linkTextColour;
+// The link (control 2000) while the dialog exists: a static text that looks and acts like a
+// hyperlink, blue when idle, red and underlined under the mouse.
+static HWND linkControl;
+static WNDPROC linkPreviousProc;
+static HFONT linkNormalFont; // the dialog's font, not ours to delete
+static HFONT linkUnderlinedFont;
+static HBRUSH linkBackgroundBrush;
+static COLORREF linkTextColour;
 
 static const COLORREF linkIdleColour = RGB(0, 0, 255);
 static const COLORREF linkHoverColour = RGB(255, 0, 0);
@@ -47,7 +51,7 @@ static LRESULT showHandCursor()
     return TRUE;
 }
 
-LRESULT CALLBACK linkLabelProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK linkLabelProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSEMOVE: onLinkMouseMove(link, lParam); break;
@@ -133,4 +137,9 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: return destroyAboutDialog();
     }
     return FALSE;
+}
+
+void openAboutDialog(HWND owner)
+{
+    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutDialogProc, 0);
 }

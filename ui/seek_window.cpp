@@ -1,16 +1,15 @@
 #include "ui/seek_window.h"
 
-#include <stdlib.h>
-
-#include "app/app_messages.h"
 #include "app/report.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
-#include "resources/resource.h"
 #include "ui/time_display.h"
 #include "ui/volume_dialog.h"
 
 SeekDisplayState seekDisplayState;
+
+static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Set once registration succeeds; a failed registration is tried again at the next opening.
 static bool seekClassRegistered;
@@ -20,38 +19,17 @@ static const int seekWindowHeight = 60;
 static const UINT_PTR refreshTimer = 1;
 static const UINT refreshPeriodMs = 250;
 
-static int queryMilliseconds(const wchar_t* command)
-{
-    wchar_t reply[TEXT_BUFFER_UNITS];
-    queryMci(command, reply);
-    return static_cast<int>(wcstol(reply, nullptr, 10));
-}
-
 static void readDeviceTimes()
 {
-    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
-    seekDisplayState.positionMs = queryMilliseconds(L"status sound position");
-}
-
-static bool registerSeekWindowClass()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = seekWindowProc;
-    windowClass.hInstance = instanceHandle;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PLAYER), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    windowClass.hCursor = static_cast<HCURSOR>(
-        LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = seekWindowClassName;
-    return RegisterClassW(&windowClass) != 0;
+    seekDisplayState.lengthMs = deviceLengthMs();
+    seekDisplayState.positionMs = devicePositionMs();
 }
 
 void openSeekWindow(HWND mainWindow)
 {
     if (!seekClassRegistered) {
-        if (!registerSeekWindowClass()) {
+        if (!registerPlayerWindowClass(instanceHandle, seekWindowClassName, seekWindowProc,
+                                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) {
             reportMessage(nullptr, L"シークウィンドウのウィンドウクラスの登録に失敗しました。", L"エラー");
             return;
         }
@@ -113,18 +91,14 @@ static LRESULT seekToCursor(HWND window, LPARAM position)
 {
     seekDisplayState.cursorX = LOWORD(position);
     int wasPlaying = isPlaying;
-    seekDisplayState.lengthMs = queryMilliseconds(L"status sound length");
-    wchar_t command[TEXT_BUFFER_UNITS];
-    formatText(command, TEXT_BUFFER_UNITS, L"seek sound to %u",
-               static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
-    sendMciCommand(command, nullptr, 0, nullptr);
-    isPlaying = 0;
+    seekDisplayState.lengthMs = deviceLengthMs();
+    seekPlayback(static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
     if (wasPlaying)
         PostMessageW(GetParent(window), WM_APP_PLAY, 0, 0);
     return 0;
 }
 
-LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE: return onCreate(window);

@@ -12,4 +12,3 @@ struct SeekDisplayState {
 extern SeekDisplayState seekDisplayState;
 
 void openSeekWindow(HWND mainWindow);
-LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

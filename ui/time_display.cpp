@@ -1,7 +1,7 @@
 #include "ui/time_display.h"
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -10,7 +10,8 @@ static const ARGB yellow = 0xFFFFFF00;
 static const ARGB cyan = 0xFF00FFFF;
 static const ARGB translucentCyan = 0x8000FFFF;
 static const ARGB black = 0xFF000000;
-static const long long hourMs = 3600000;
+static const int minuteMs = 60000;
+static const int hourMs = 60 * minuteMs;
 
 long long timeAtPixel(int x, int lengthMs, int width)
 {
@@ -20,22 +21,22 @@ long long timeAtPixel(int x, int lengthMs, int width)
 static void formatCursorTime(wchar_t* buffer, size_t capacity, long long t)
 {
     if (t < hourMs)
-        formatText(buffer, capacity, L"%02lld:%02lld.%03lld", t / 60000, t % 60000 / 1000, t % 1000);
+        formatText(buffer, capacity, L"%02lld:%02lld.%03lld", t / minuteMs, t % minuteMs / 1000, t % 1000);
     else
-        formatText(buffer, capacity, L"%02lld:%02lld:%02lld.%03lld", t / hourMs, t % hourMs / 60000,
-                   t % 60000 / 1000, t % 1000);
+        formatText(buffer, capacity, L"%02lld:%02lld:%02lld.%03lld", t / hourMs, t % hourMs / minuteMs,
+                   t % minuteMs / 1000, t % 1000);
 }
 
 // The form follows the length alone, so position and length always read alike.
 static void formatPositionAndLength(wchar_t* buffer, size_t capacity, int positionMs, int lengthMs)
 {
     if (lengthMs < hourMs)
-        formatText(buffer, capacity, L"%02d:%02d / %02d:%02d", positionMs / 60000, positionMs % 60000 / 1000,
-                   lengthMs / 60000, lengthMs % 60000 / 1000);
+        formatText(buffer, capacity, L"%02d:%02d / %02d:%02d", positionMs / minuteMs, positionMs % minuteMs / 1000,
+                   lengthMs / minuteMs, lengthMs % minuteMs / 1000);
     else
-        formatText(buffer, capacity, L"%02d:%02d:%02d / %02d:%02d:%02d", positionMs / 3600000,
-                   positionMs % 3600000 / 60000, positionMs % 60000 / 1000, lengthMs / 3600000,
-                   lengthMs % 3600000 / 60000, lengthMs % 60000 / 1000);
+        formatText(buffer, capacity, L"%02d:%02d:%02d / %02d:%02d:%02d", positionMs / hourMs,
+                   positionMs % hourMs / minuteMs, positionMs % minuteMs / 1000, lengthMs / hourMs,
+                   lengthMs % hourMs / minuteMs, lengthMs % minuteMs / 1000);
 }
 
 void formatTimeTexts(const SeekDisplayState* state, int width, wchar_t* top, wchar_t* bottom, size_t capacity)
@@ -49,7 +50,9 @@ void formatTimeTexts(const SeekDisplayState* state, int width, wchar_t* top, wch
     formatPositionAndLength(bottom, capacity, state->positionMs, state->lengthMs);
 }
 
-GpFont* createTimeFont(float emSize)
+// "ＭＳ ゴシック" at emSize points, or GDI+'s generic sans-serif family when that face is missing.
+// The caller deletes the font; null only when neither could be made.
+static GpFont* createTimeFont(float emSize)
 {
     GpFont* font = nullptr;
     GpFontFamily* family = nullptr;

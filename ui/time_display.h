@@ -14,9 +14,6 @@ void paintTimeDisplay(HWND window, const SeekDisplayState* state);
 // in one BitBlt.
 void renderTimeDisplay(HDC target, int width, int height, const SeekDisplayState* state);
 
-// "ＭＳ ゴシック" at emSize points, or GDI+'s generic sans-serif family when that face is missing.
-// The caller deletes the font; null only when neither could be made.
-Gdiplus::GpFont* createTimeFont(float emSize);
 
 // The time in milliseconds under pixel x of a display width pixels wide that shows lengthMs.
 // The product is formed in 64 bits, so long tracks do not overflow.

@@ -3,13 +3,14 @@
 #include <limits.h>
 #include <wchar.h>
 
-#include "app/app_messages.h"
-#include "app/wide_text.h"
+#include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
 #include "settings/autoplay.h"
 #include "settings/settings.h"
+#include "ui/setting_toggles.h"
 
 // Longest file name or extension that a selection label shows; longer ones end in an ellipsis.
 #define LABEL_PART_UNITS 256
@@ -113,17 +114,22 @@ static UINT checkedIf(int setting)
     return setting ? MF_CHECKED : MF_UNCHECKED;
 }
 
+static void appendToggle(HMENU menu, unsigned int id)
+{
+    const SettingToggle* toggle = findSettingToggle(id);
+    AppendMenuW(menu, checkedIf(*toggle->setting), id, toggle->text);
+}
+
 static HMENU buildFileMenu()
 {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, IDM_OPEN_FILES, L"ファイルを開く(&O)");
     AppendMenuW(menu, MF_STRING, IDM_OPEN_FOLDER, L"フォルダーを開く(&F)");
-    AppendMenuW(menu, checkedIf(sortOnOpen), IDM_SORT_ON_OPEN, L"複数のファイルを開いた時はソート(&S)");
-    AppendMenuW(menu, checkedIf(sortByFullPath), IDM_SORT_BY_FULL_PATH,
-                L"ソートの基準をファイル名ではなくフルパスにする(&K)");
+    appendToggle(menu, IDM_SORT_ON_OPEN);
+    appendToggle(menu, IDM_SORT_BY_FULL_PATH);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_OPEN_PLAYLIST, L"プレイリストを開く(&L)");
-    AppendMenuW(menu, checkedIf(sortLoadedPlaylist), IDM_SORT_LOADED_PLAYLIST, L"プレイリストを開いた時はソート(&P)");
+    appendToggle(menu, IDM_SORT_LOADED_PLAYLIST);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_EXPORT_PLAYLIST, L"プレイリストファイルに書き出す(&A)");
     return menu;
@@ -144,9 +150,9 @@ static HMENU buildMessageDisplayMenu()
 static HMENU buildSettingsMenu()
 {
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, checkedIf(repeat), IDM_REPEAT, L"繰り返す(&R)");
-    AppendMenuW(menu, checkedIf(shuffle), IDM_SHUFFLE, L"シャッフル(&U)");
-    AppendMenuW(menu, checkedIf(balloonOnOpen), IDM_BALLOON_ON_OPEN, L"曲オープン時バルーン(&B)");
+    appendToggle(menu, IDM_REPEAT);
+    appendToggle(menu, IDM_SHUFFLE);
+    appendToggle(menu, IDM_BALLOON_ON_OPEN);
     AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildMessageDisplayMenu()), L"メッセージ表示形式(&M)");
     AppendMenuW(menu, checkedIf(isAutoplayRegistered()), IDM_AUTOPLAY_REGISTER, L"自動再生ソフト登録(&J)");
     return menu;
@@ -168,18 +174,14 @@ static void appendPlayOrPause(HMENU menu)
         AppendMenuW(menu, MF_STRING, IDM_PLAY, L"再生(&P)");
         return;
     }
-    wchar_t deviceType[TEXT_BUFFER_UNITS];
-    queryMci(L"capability sound device type", deviceType);
-    UINT flags = wcscmp(deviceType, L"sequencer") == 0 ? MF_GRAYED : MF_STRING;
-    AppendMenuW(menu, flags, IDM_PAUSE, L"一時停止(&P)");
+    AppendMenuW(menu, isSequencerOpen() ? MF_GRAYED : MF_STRING, IDM_PAUSE, L"一時停止(&P)");
 }
 
 // Stop is offered unless the device is known to rest; with nothing open the query fails.
 static void appendStopWhenActive(HMENU menu)
 {
-    wchar_t mode[TEXT_BUFFER_UNITS];
-    queryMci(L"status sound mode", mode);
-    if (wcscmp(mode, L"stopped") != 0 && wcscmp(mode, L"seeking") != 0)
+    DeviceMode mode = deviceMode();
+    if (mode != DEVICE_STOPPED && mode != DEVICE_SEEKING)
         AppendMenuW(menu, MF_STRING, IDM_STOP, L"停止(&S)");
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -87,4 +88,9 @@ INT_PTR CALLBACK volumeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE: return closeVolumeDialog(dialog);
     }
     return FALSE;
+}
+
+void openVolumeDialog(HWND owner)
+{
+    DialogBoxParamW(instanceHandle, MAKEINTRESOURCEW(IDD_VOLUME), owner, volumeDialogProc, 0);
 }

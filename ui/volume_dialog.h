@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+// Runs the dialog, owned by owner, until the user closes it.
+void openVolumeDialog(HWND owner);
 INT_PTR CALLBACK volumeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Centres the window on the cursor inside the primary screen and makes it topmost.
 void placeWindowAtCursor(HWND window);

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "app/system_calls.h"
+#include "base/system_calls.h"
 #include "playlist/file_dialog.h"
 
 namespace fake {

@@ -1,4 +1,4 @@
-// Recording fake of the player's system seam (app/system_calls.h) for the unit tests.
+// Recording fake of the player's system seam (base/system_calls.h) for the unit tests.
 #pragma once
 
 #include <windows.h>

@@ -18,9 +18,22 @@ TEST(AboutDialog, LinkTurnsRedUnderTheMouseAndBlueWhenItLeavesOrTheDialogIsActiv
     ASSERT_NE(nullptr, dialog);
     HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
     EXPECT_EQ(GetClassLongPtrW(owner, GCLP_HICON), static_cast<ULONG_PTR>(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0)));
-    auto state = [&] { return std::make_tuple(linkTextColour, SendMessageW(link, WM_GETFONT, 0, 0), GetCapture()); };
-    const auto idle = std::make_tuple(RGB(0, 0, 255), reinterpret_cast<LRESULT>(linkNormalFont), HWND(nullptr));
-    const auto hovered = std::make_tuple(RGB(255, 0, 0), reinterpret_cast<LRESULT>(linkUnderlinedFont), link);
+    // What the user sees of the link: its text colour, whether its font is underlined, and
+    // whether it follows the mouse.
+    auto colours = [&](HDC context) {
+        return aboutDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(link));
+    };
+    auto state = [&] {
+        HDC context = GetDC(link);
+        colours(context);
+        COLORREF colour = GetTextColor(context);
+        ReleaseDC(link, context);
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        return std::make_tuple(colour, font.lfUnderline != 0, GetCapture());
+    };
+    const auto idle = std::make_tuple(RGB(0, 0, 255), false, HWND(nullptr));
+    const auto hovered = std::make_tuple(RGB(255, 0, 0), true, link);
     EXPECT_EQ(idle, state());
     RECT client;
     GetClientRect(link, &client);
@@ -32,20 +45,19 @@ TEST(AboutDialog, LinkTurnsRedUnderTheMouseAndBlueWhenItLeavesOrTheDialogIsActiv
         EXPECT_EQ(idle, state()) << outside.x << "," << outside.y;
     }
     SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(client.right - 1, client.bottom - 1));
+    HGDIOBJ underlined = reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0));
     SendMessageW(dialog, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_EQ(idle, state());
 
     // Only the link gets its colours; the procedure answers for it with the dialog's face.
     HDC context = GetDC(link);
-    EXPECT_EQ(reinterpret_cast<INT_PTR>(linkBackgroundBrush),
-              aboutDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(link)));
-    EXPECT_EQ(RGB(0, 0, 255), GetTextColor(context));
+    HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(colours(context));
+    EXPECT_EQ(OBJ_BRUSH, GetObjectType(brush));
     EXPECT_EQ(FALSE, aboutDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                                      reinterpret_cast<LPARAM>(GetWindow(link, GW_HWNDFIRST))));
     ReleaseDC(link, context);
-    HGDIOBJ ours[] = {linkBackgroundBrush, linkUnderlinedFont};
     DestroyWindow(dialog);
-    EXPECT_EQ(0u, GetObjectType(ours[0]) + GetObjectType(ours[1])) << "the link's brush and font are freed";
+    EXPECT_EQ(0u, GetObjectType(brush) + GetObjectType(underlined)) << "the link's brush and font are freed";
     DestroyWindow(owner);
 }
 

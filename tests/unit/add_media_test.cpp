@@ -70,7 +70,7 @@ TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAndAListOfFiles)
     };
     for (const auto& c : cases) {
         sortOnOpen = c.sorted;
-        EXPECT_EQ(COMMAND_LINE_WRITTEN, run(c.arguments)) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(NEW_LIST_WRITTEN, run(c.arguments)) << testing::PrintToString(c.arguments);
         expectList(c.expected);
     }
     EXPECT_TRUE(fake::mciCalls.empty()) << "the command line opens no track";
@@ -93,7 +93,7 @@ TEST_F(AddMedia, FirstPlaylistDecidesUnsortedAndLaterPathsAreIgnored)
 {
     std::wstring list = make(L"saved.vpl", support::utf16File(L"C:\\b.mp3\t100\t200\r\nC:\\a.mp3\r\n"));
     sortOnOpen = 1;
-    EXPECT_EQ(COMMAND_LINE_WRITTEN, run(quoted(list) + L" C:\\x.mp3"));
+    EXPECT_EQ(NEW_LIST_WRITTEN, run(quoted(list) + L" C:\\x.mp3"));
     EXPECT_EQ(support::utf16File(L"C:\\b.mp3\t100\t200\r\nC:\\a.mp3\t0\t0\r\n"), support::readFileBytes(current));
 }
 
@@ -105,7 +105,7 @@ TEST_F(AddMedia, NothingUsableChangesNothingInMemoryOrOnDisk)
     make(L"no audio\\readme.txt");
     for (const std::wstring& arguments : {std::wstring(), quoted(L""), quoted(folder + L"\\missing.tsv") + L" C:\\a.mp3",
                                           quoted(empty), L"C:\\" + std::wstring(1021, L'x')})
-        EXPECT_EQ(COMMAND_LINE_NOTHING, run(arguments)) << testing::PrintToString(arguments);
+        EXPECT_EQ(NEW_LIST_NOTHING, run(arguments)) << testing::PrintToString(arguments);
     EXPECT_EQ(0, addFolder(empty.c_str()));
     EXPECT_EQ(0, addFolder((folder + L"\\absent").c_str()));
     expectList({L"C:\\kept.mp3"});
@@ -115,7 +115,7 @@ TEST_F(AddMedia, NothingUsableChangesNothingInMemoryOrOnDisk)
 TEST_F(AddMedia, UnwritableCurrentPlaylistIsReportedAndTheListStaysBuilt)
 {
     CreateDirectoryW(current.c_str(), nullptr);
-    EXPECT_EQ(COMMAND_LINE_NOT_WRITTEN, run(L"C:\\a.mp3"));
+    EXPECT_EQ(NEW_LIST_NOT_WRITTEN, run(L"C:\\a.mp3"));
     EXPECT_EQ((Paths{L"C:\\a.mp3"}), support::playlistPaths());
     EXPECT_EQ(1u, fake::waitForMessageBoxes(1).size());
 }

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_messages.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_messages.h"
 #include "app/main_window.h"
 #include "app/media_keys.h"
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "tests/fakes/fake_mci_device.h"
 #include "tests/fakes/fake_system_calls.h"

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include "app/app_messages.h"
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

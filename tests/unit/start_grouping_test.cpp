@@ -17,7 +17,7 @@ TEST(StartGrouping, OnlyAudioFilesWithinTheWindowOfTheLastAudioFilesWriteJoinIt)
     const StartMarker files = {written, file, START_AUDIO_FILES};
     struct Case {
         const char* label;
-        int kind;
+        StartKind kind;
         StartMarker previous;
         unsigned long long startedAt;
         unsigned long long fileNow;
@@ -48,7 +48,7 @@ protected:
     // The current-playlist file's paths after a start with these arguments.
     std::vector<std::wstring> start(const std::wstring& arguments)
     {
-        EXPECT_EQ(COMMAND_LINE_WRITTEN, openCommandLineText((L"player.exe " + arguments).c_str())) << arguments;
+        EXPECT_EQ(NEW_LIST_WRITTEN, openCommandLineText((L"player.exe " + arguments).c_str())) << arguments;
         EXPECT_TRUE(readPlaylistFile(currentPlaylistFilePath));
         return support::playlistPaths();
     }

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_messages.h"
 #include "app/report.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist_dialogs.h"
 #include "resources/resource.h"
@@ -36,7 +36,7 @@ void resetPlayerState()
     if (shuffleOrder)
         HeapFree(GetProcessHeap(), 0, shuffleOrder);
     playlist = allocatePlaylistEntries(1);
-    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
+    shuffleOrder = allocateShuffleOrder(1);
 }
 
 void setPlaylist(const std::vector<std::wstring>& paths)
@@ -58,8 +58,7 @@ std::vector<std::wstring> playlistPaths()
 void setShuffleOrder(const std::vector<int>& indices)
 {
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
-    shuffleOrder = static_cast<PlaylistEntry**>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (indices.size() + 1) * sizeof(PlaylistEntry*)));
+    shuffleOrder = allocateShuffleOrder(indices.size() + 1);
     for (size_t i = 0; i < indices.size(); ++i)
         shuffleOrder[i] = &playlist[indices[i]];
     shuffleOrder[indices.size()] = &playlist[indices.size()];

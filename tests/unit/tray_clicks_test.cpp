@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "app/app_messages.h"
 #include "app/tray_clicks.h"
+#include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "tests/fakes/fake_system_calls.h"
 #include "tests/unit/test_support.h"

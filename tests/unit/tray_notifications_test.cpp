@@ -3,9 +3,9 @@
 #include <string>
 #include <tuple>
 
-#include "app/app_messages.h"
 #include "app/report.h"
 #include "app/tray_icon.h"
+#include "base/player_globals.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

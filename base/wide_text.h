@@ -11,7 +11,11 @@ bool formatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...);
 // Copies text into buffer, cut to capacity - 1 units; true when nothing was cut.
 bool copyText(wchar_t* buffer, size_t capacity, const wchar_t* text);
 
-// As copyText, but a cut text ends with an ellipsis so that the user sees it was shortened.
+// Marks a full buffer whose text was cut (by formatText or copyText): its last unit before the
+// terminator becomes an ellipsis, so that the user sees the text was shortened.
+void endWithEllipsis(wchar_t* buffer, size_t capacity);
+
+// As copyText, but a cut text ends with an ellipsis.
 void copyTextShortened(wchar_t* buffer, size_t capacity, const wchar_t* text);
 
 // The last component of a path (file name and extension): the text after the last '\' or '/',
@@ -23,3 +27,7 @@ bool equalsIgnoringAsciiCase(const wchar_t* a, const wchar_t* b);
 
 // The text after the last '.' of path, or nullptr when there is no dot.
 const wchar_t* textAfterLastDot(const wchar_t* path);
+
+// True when the text after the last '.' of path is one of extensions (ASCII letters compared
+// case-insensitively; the list ends with nullptr).
+bool hasExtensionIn(const wchar_t* path, const wchar_t* const* extensions);

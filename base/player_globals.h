@@ -1,4 +1,5 @@
-// The player's own window messages, names and process-wide handles of the main window.
+// What every part of the player shares: its names, its own window messages, the size of its text
+// buffers and the process-wide handles of the main window.
 #pragma once
 
 #include <windows.h>

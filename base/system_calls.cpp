@@ -1,4 +1,4 @@
-#include "app/system_calls.h"
+#include "base/system_calls.h"
 
 #include <mmsystem.h>
 

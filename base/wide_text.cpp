@@ -1,4 +1,4 @@
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 
 #include <stdarg.h>
 #include <stdio.h>
@@ -31,11 +31,16 @@ bool copyText(wchar_t* buffer, size_t capacity, const wchar_t* text)
     return text[i] == L'\0';
 }
 
+void endWithEllipsis(wchar_t* buffer, size_t capacity)
+{
+    if (capacity >= 2)
+        buffer[capacity - 2] = L'\u2026';
+}
+
 void copyTextShortened(wchar_t* buffer, size_t capacity, const wchar_t* text)
 {
-    if (copyText(buffer, capacity, text) || capacity < 2)
-        return;
-    buffer[capacity - 2] = L'\u2026';
+    if (!copyText(buffer, capacity, text))
+        endWithEllipsis(buffer, capacity);
 }
 
 const wchar_t* fileNamePart(const wchar_t* path)
@@ -68,4 +73,14 @@ const wchar_t* textAfterLastDot(const wchar_t* path)
 {
     const wchar_t* dot = wcsrchr(path, L'.');
     return dot ? dot + 1 : nullptr;
+}
+
+bool hasExtensionIn(const wchar_t* path, const wchar_t* const* extensions)
+{
+    const wchar_t* extension = textAfterLastDot(path);
+    for (; extension && *extensions; ++extensions) {
+        if (equalsIgnoringAsciiCase(extension, *extensions))
+            return true;
+    }
+    return false;
 }

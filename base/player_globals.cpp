@@ -1,4 +1,4 @@
-#include "app/app_messages.h"
+#include "base/player_globals.h"
 
 const wchar_t programTitle[] = L"Velmoris Player";
 const wchar_t mainWindowClassName[] = L"VELMORIS_PLAYER_MAIN";

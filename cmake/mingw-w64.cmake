@@ -1,0 +1,15 @@
+# Cross-build for Windows with mingw-w64 (posix threads) for VELMORIS_PROCESSOR (x86_64 or
+# i686), set by the toolchain file that includes this one; programs run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${VELMORIS_PROCESSOR})
+
+set(CMAKE_C_COMPILER ${VELMORIS_PROCESSOR}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELMORIS_PROCESSOR}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${VELMORIS_PROCESSOR}-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VELMORIS_PROCESSOR}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
