@@ -4,9 +4,7 @@
 set -euo pipefail
 # shellcheck source=scripts/screenshots-common.sh
 source "$(dirname "$0")/screenshots-common.sh"
-wine "$work/player.exe" >/dev/null 2>&1 </dev/null &
-player=$!
-probe wait-player 20000
+start_player
 # The pointer away from the link, so that it shows in its idle blue.
 xdotool mousemove 100 100
 probe command 1003

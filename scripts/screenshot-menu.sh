@@ -14,9 +14,7 @@ harness.make_wav(sys.argv[2] + "/02 Evening.wav", seconds=60, frequency=660)
 PY
 # Repeat on and balloon messages, so that a check mark and a radio bullet show.
 printf '[OPTION]\r\nREPEAT=1\r\nMSG_DISPLAY_TYPE=1\r\n' >"$work/$(id -un) Velmoris Player.ini"
-wine "$work/player.exe" "Z:${work//\//\\}\\01 Morning.wav" "Z:${work//\//\\}\\02 Evening.wav" >/dev/null 2>&1 </dev/null &
-player=$!
-probe wait-player 20000
+start_player "Z:${work//\//\\}\\01 Morning.wav" "Z:${work//\//\\}\\02 Evening.wav"
 sleep 2
 xdotool mousemove 1013 690 click 3
 sleep 1

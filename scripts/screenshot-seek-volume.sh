@@ -6,9 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/screenshots-common.sh"
 python3 -c "import sys; sys.path.insert(0, '$root/tests/e2e'); import harness; harness.make_wav(sys.argv[1], seconds=225)" \
     "$work/track.wav"
-wine "$work/player.exe" "Z:$work/track.wav" >/dev/null 2>&1 </dev/null &
-player=$!
-probe wait-player 20000
+start_player "Z:$work/track.wav"
 sleep 2
 
 # The window opens centred on the pointer: (400, 270)-(600, 330).

@@ -3,9 +3,7 @@
 set -euo pipefail
 # shellcheck source=scripts/screenshots-common.sh
 source "$(dirname "$0")/screenshots-common.sh"
-wine "$work/player.exe" >/dev/null 2>&1 </dev/null &
-player=$!
-probe wait-player 20000
+start_player
 # Rest the pointer on the icon so that its tooltip shows.
 xdotool mousemove 1013 690
 sleep 2

@@ -6,3 +6,9 @@ probe() { wine "$VELMORIS_BUILD_DIR/tests/probe.exe" "$@" >/dev/null 2>&1 </dev/
 rm -rf "$work"
 mkdir -p "$work"
 cp "$VELMORIS_BUILD_DIR/player.exe" "$work/player.exe"
+# Starts the copy of the player with the given arguments (player: its pid) and waits for it.
+start_player() {
+    wine "$work/player.exe" "$@" >/dev/null 2>&1 </dev/null &
+    player=$!
+    probe wait-player 20000
+}
