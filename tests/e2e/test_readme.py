@@ -5,24 +5,17 @@ import shutil
 
 import harness
 
-NOTEPAD_TITLE = "Readme.txt - Notepad"
-
 
 class ReadmeTest(harness.PlayerTestCase):
     def test_help_readme_opens_it_in_notepad(self):
-        readme = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "package", "Readme.txt")
-        shutil.copy(readme, os.path.join(self.work, "Readme.txt"))
+        shutil.copy(os.path.join(harness.ROOT, "package", "Readme.txt"), os.path.join(self.work, "Readme.txt"))
         self.start_player()
         self.open_menu()
         self.choose("h", "h")
-        _, flags = self.window("Notepad", NOTEPAD_TITLE, timeout=30)
+        _, flags = self.window("Notepad", "Readme.txt - Notepad", timeout=30)
         self.assertEqual("1", flags["visible"])
-
         # Notepad is in front: the keys of the desktop's X window reach it.
         harness.xdotool("key", "alt+F4")
-        harness.wait_until(lambda: self.probe("window", "Notepad", NOTEPAD_TITLE, 0)[0] != 0,
+        harness.wait_until(lambda: self.probe("window", "Notepad", "Readme.txt - Notepad", 0)[0] != 0,
                            timeout=20, message="Notepad to close")
 
-
-if __name__ == "__main__":
-    harness.unittest.main()
