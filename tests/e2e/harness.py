@@ -1,10 +1,5 @@
 """Shared tools of the end-to-end tests: the real player.exe under Wine, driven as the shell,
-another process or a user would drive it.
-
-The test command (scripts/test.sh) provides the environment: an X display with the Wine
-virtual desktop, a PulseAudio null sink and a Wine prefix. A test fails, never skips, when
-any of it is missing.
-"""
+another process or a user would drive it, in the environment that scripts/test.sh provides."""
 import math
 import os
 import re
@@ -17,38 +12,31 @@ import unittest
 import wave
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-
-
-def _product_names():
-    """Ids and window messages of resources/resource.h and app/app_messages.h, and the names of
-    app/app_messages.cpp (programTitle, seekWindowClassName, ...), as the program has them."""
-    names = {}
-    for header in ("resources/resource.h", "app/app_messages.h", "app/app_messages.cpp"):
-        with open(os.path.join(ROOT, header), encoding="utf-8") as src:
-            source = src.read()
-        for name, base, offset in re.findall(r"^#define (\w+) \(?(WM_APP|\d+)(?: \+ (\d+))?\)?$", source, re.M):
-            names[name] = (0x8000 if base == "WM_APP" else int(base)) + int(offset or 0)
-        names.update(re.findall(r'^const wchar_t (\w+)\[\] = L"(.*)";$', source, re.M))
-    return names
-
-
-globals().update(_product_names())
-PLAYER_TITLE = programTitle  # noqa: F821 (from app/app_messages.cpp)
+# The ids and messages of resources/resource.h and app/app_messages.h (IDM_EXIT, WM_APP_PLAY, ...)
+# and the names of app/app_messages.cpp (programTitle, seekWindowClassName, ...).
+for _file in ("resources/resource.h", "app/app_messages.h", "app/app_messages.cpp"):
+    with open(os.path.join(ROOT, _file), encoding="utf-8") as _src:
+        _source = _src.read()
+    for _name, _base, _offset in re.findall(r"^#define (\w+) \(?(WM_APP|\d+)(?: \+ (\d+))?\)?$", _source, re.M):
+        globals()[_name] = (0x8000 if _base == "WM_APP" else int(_base)) + int(_offset or 0)
+    globals().update(re.findall(r'^const wchar_t (\w+)\[\] = L"(.*)";$', _source, re.M))
+PLAYER_TITLE = programTitle  # noqa: F821
+WM_COMMAND = 0x0111
 # The one tray icon of the 1024x700 Wine desktop.
 ICON_X, ICON_Y = 1013, 690
+# The logon name that begins the names of the files beside the program.
+USER = "root" if os.getuid() == 0 else os.environ.get("USER", "root")
 # A trace line of Wine's MCI: mciSendStringW (L"play all notify", ...), quotes escaped inside.
 MCI_COMMAND = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 
 
 def require_environment():
+    """A test fails, never skips, when its environment is missing."""
     missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
-               if not os.environ.get(name)]
+               if not os.environ.get(name)] + [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
     if missing:
-        raise AssertionError(
-            "the end-to-end tests need the environment of scripts/test.sh; missing: " + ", ".join(missing))
-    for tool in ("wine", "xdotool", "lame"):
-        if shutil.which(tool) is None:
-            raise AssertionError(f"the end-to-end tests need '{tool}' (scripts/install-deps.sh installs it)")
+        raise AssertionError("the end-to-end tests need scripts/test.sh and scripts/install-deps.sh; missing: "
+                             + ", ".join(missing))
 
 
 def windows_path(path):
@@ -58,23 +46,21 @@ def windows_path(path):
 
 def wait_until(predicate, timeout=10.0, interval=0.1, message="condition"):
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise AssertionError(f"timed out after {timeout} s waiting for {message}")
         time.sleep(interval)
+    return value
 
 
 def stays(predicate, seconds):
     """True when predicate holds over the whole period (polled)."""
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if not predicate():
-            return False
+    while predicate():
+        if time.monotonic() > deadline:
+            return True
         time.sleep(0.1)
-    return predicate()
+    return False
 
 
 def xdotool(*args):
@@ -90,9 +76,7 @@ def root_window():
 
 def make_wav(path, seconds=1.0, frequency=440.0, rate=8000):
     with wave.open(path, "wb") as out:
-        out.setnchannels(1)
-        out.setsampwidth(2)
-        out.setframerate(rate)
+        out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
         out.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
                                  for i in range(int(seconds * rate))))
     return path
@@ -129,28 +113,21 @@ class PlayerTestCase(unittest.TestCase):
         base = os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work")
         os.makedirs(base, exist_ok=True)
         self.work = tempfile.mkdtemp(prefix=self.id().split(".")[-1][:40] + "-", dir=base)
-        self.player_exe = os.path.join(self.work, "player.exe")
-        shutil.copy(os.environ["VELMORIS_PLAYER"], self.player_exe)
+        self.player_exe = shutil.copy(os.environ["VELMORIS_PLAYER"], os.path.join(self.work, "player.exe"))
+        self.settings_path = os.path.join(self.work, f"{USER} Velmoris Player.ini")
+        self.current_playlist_path = os.path.join(self.work, f"{USER} playlist.tsv")
         self.processes = []
         self.addCleanup(self.cleanup)
 
     def path(self, name):
         return windows_path(os.path.join(self.work, name))
 
-    @property
-    def settings_path(self):
-        return os.path.join(self.work, f"{self.user_name()} Velmoris Player.ini")
-
-    @property
-    def current_playlist_path(self):
-        return os.path.join(self.work, f"{self.user_name()} playlist.tsv")
-
-    def user_name(self):
-        return "root" if os.getuid() == 0 else os.environ.get("USER", "root")
+    def media(self, name, seconds=1.0, frequency=440.0):
+        return (make_mp3 if name.endswith(".mp3") else make_wav)(os.path.join(self.work, name), seconds, frequency)
 
     def write_settings(self, **values):
         with open(self.settings_path, "w", newline="") as out:
-            out.write("\r\n".join(["[OPTION]"] + [f"{key}={value}" for key, value in values.items()]) + "\r\n")
+            out.write("".join(f"{line}\r\n" for line in ["[OPTION]"] + [f"{k}={v}" for k, v in values.items()]))
 
     def read_settings(self):
         if not os.path.exists(self.settings_path):
@@ -158,15 +135,9 @@ class PlayerTestCase(unittest.TestCase):
         with open(self.settings_path, encoding="latin-1") as src:
             return dict(line.strip().split("=", 1) for line in src if "=" in line)
 
-    def media(self, name, seconds=1.0, frequency=440.0):
-        path = os.path.join(self.work, name)
-        return (make_mp3 if name.lower().endswith(".mp3") else make_wav)(path, seconds, frequency)
-
     def write_current_playlist(self, entries):
         with open(self.current_playlist_path, "wb") as out:
             out.write(utf16_playlist(entries))
-
-    # --- processes ------------------------------------------------------------------------
 
     def start_player(self, *args, trace_mci=False, wait=True):
         env = dict(os.environ, WINEDEBUG="trace+mci") if trace_mci else None
@@ -185,21 +156,21 @@ class PlayerTestCase(unittest.TestCase):
                               stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
     def probe(self, *args, timeout=30):
-        """Runs the probe helper; returns (exit code, answer text)."""
+        """Runs the probe helper (probe.cpp); returns (exit code, answer text)."""
         out = os.path.join(self.work, "probe.out")
         if os.path.exists(out):
             os.remove(out)
-        result = subprocess.run(["wine", os.environ["VELMORIS_PROBE"], "--out", windows_path(out), *map(str, args)],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout)
+        code = subprocess.run(["wine", os.environ["VELMORIS_PROBE"], "--out", windows_path(out), *map(str, args)],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
         if not os.path.exists(out):
-            return result.returncode, ""
+            return code, ""
         with open(out, encoding="utf-8") as src:
-            return result.returncode, src.read().strip()
+            return code, src.read().strip()
 
-    def probe_ok(self, what, *args, timeout=30):
-        """The probe's answer to a verb that must succeed."""
+    def probe_ok(self, failure, *args, timeout=30):
+        """The answer to a probe verb that must succeed."""
         code, text = self.probe(*args, timeout=timeout)
-        self.assertEqual(0, code, what)
+        self.assertEqual(0, code, failure)
         return text
 
     def send(self, message, wparam=0, lparam=0):
@@ -209,7 +180,7 @@ class PlayerTestCase(unittest.TestCase):
         self.probe_ok(f"could not post message {message:#x} to the player", "post", message, wparam, lparam)
 
     def command(self, command_id):
-        self.probe_ok(f"could not post command {command_id} to the player", "command", command_id)
+        self.post(WM_COMMAND, command_id)
 
     def is_playing(self):
         return self.send(WM_APP_IS_PLAYING) == 1  # noqa: F821
@@ -230,7 +201,7 @@ class PlayerTestCase(unittest.TestCase):
 
     def set_dialog_text(self, dialog, control, text, timeout=30):
         """WM_SETTEXT to a control of the dialog found by its caption or by a text inside it."""
-        self.probe_ok(f"could not type into control {control:#x} of the dialog '{dialog}'",
+        self.probe_ok(f"could not type into control {control:#x} of '{dialog}'",
                       "dialog-set-text", dialog, control, text, timeout * 1000, timeout=timeout + 20)
 
     def press_dialog_ok(self, dialog, timeout=30):
@@ -259,8 +230,6 @@ class PlayerTestCase(unittest.TestCase):
     def opened_names(self, process):
         return [os.path.basename(path.replace("\\", "/")) for path in self.mci_opens(process)]
 
-    # --- a user at the tray icon -----------------------------------------------------------
-
     def click_icon(self, button=1, repeat=1):
         xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
 
@@ -272,8 +241,7 @@ class PlayerTestCase(unittest.TestCase):
         # Wine hands a key to the process whose X window receives it. A click on the taskbar
         # gives the taskbar the X focus; with the focus on the root window instead, keys go to
         # the window under the pointer, which is made a plain item of the menu.
-        xdotool("windowfocus", root_window())
-        xdotool("mousemove", rectangle[0] + 30, rectangle[1] + 70)
+        xdotool("windowfocus", root_window(), "mousemove", rectangle[0] + 30, rectangle[1] + 70)
         return rectangle
 
     def open_menus(self):

@@ -15,8 +15,6 @@
 #include <stdio.h>
 #include <wchar.h>
 
-#include <utility>
-
 #include "app/app_messages.h"
 
 static FILE* output;
@@ -52,32 +50,15 @@ template <typename Done> static bool waitUntil(Done done, DWORD timeoutMs)
     return true;
 }
 
-template <typename Find> static HWND waitFor(Find find, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    waitUntil([&] { return (found = find()) != nullptr; }, timeoutMs);
-    return found;
-}
-
-template <typename Test> static BOOL CALLBACK testWindow(HWND window, LPARAM parameter)
-{
-    auto search = reinterpret_cast<std::pair<Test*, HWND>*>(parameter);
-    if (!(*search->first)(window))
-        return TRUE;
-    search->second = window;
-    return FALSE;
-}
-
-// The first top-level window (parent nullptr) or descendant of parent for which test() holds;
-// a test that never holds visits every one.
+// The first top-level window (parent nullptr) or descendant of parent for which test() holds.
 template <typename Test> static HWND firstWindow(HWND parent, Test test)
 {
-    std::pair<Test*, HWND> search(&test, nullptr);
-    if (parent)
-        EnumChildWindows(parent, testWindow<Test>, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(testWindow<Test>, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    for (HWND w = parent ? GetWindow(parent, GW_CHILD) : GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        HWND found = test(w) ? w : parent ? firstWindow(w, test) : nullptr;
+        if (found)
+            return found;
+    }
+    return nullptr;
 }
 
 static bool hasClass(HWND window, const wchar_t* className)
@@ -103,10 +84,17 @@ static HWND findDialog(const wchar_t* wanted)
     });
 }
 
+static HWND waitForDialog(DWORD timeoutMs)
+{
+    HWND dialog = nullptr;
+    waitUntil([&] { return dialog = findDialog(text(0)); }, timeoutMs);
+    return dialog;
+}
+
 // Arguments TEXT CONTROL: that control of the dialog.
 static HWND dialogControl(DWORD timeoutMs)
 {
-    HWND dialog = waitFor([] { return findDialog(text(0)); }, timeoutMs);
+    HWND dialog = waitForDialog(timeoutMs);
     int id = static_cast<int>(number(1));
     return dialog ? firstWindow(dialog, [&](HWND child) { return GetDlgCtrlID(child) == id; }) : nullptr;
 }
@@ -129,10 +117,10 @@ static bool sendAndAnswer(HWND window, int first)
     return true;
 }
 
+
 static bool post(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = player();
-    return window && PostMessageW(window, message, wParam, lParam);
+    return player() && PostMessageW(player(), message, wParam, lParam);
 }
 
 // Answers the box's text, then presses Yes when asked, else OK (a Yes/No box: No).
@@ -150,7 +138,7 @@ static bool handleBox(HWND box, bool yes)
 
 static bool box(bool yes)
 {
-    return handleBox(waitFor([] { return findDialog(text(0)); }, milliseconds(1)), yes);
+    return handleBox(waitForDialog(milliseconds(1)), yes);
 }
 
 static bool closeAllBoxes()
@@ -179,8 +167,9 @@ static bool impostor()
 
 static bool windowInfo()
 {
-    HWND window = waitFor([] { return FindWindowW(text(0)[0] ? text(0) : nullptr, text(1)[0] ? text(1) : nullptr); },
-                          milliseconds(2));
+    HWND window = nullptr;
+    waitUntil([&] { return window = FindWindowW(text(0)[0] ? text(0) : nullptr, text(1)[0] ? text(1) : nullptr); },
+              milliseconds(2));
     RECT frame;
     if (!window || !GetWindowRect(window, &frame))
         return false;
@@ -238,7 +227,7 @@ static bool treeChosen()
 // Presses the button and waits until the dialog has acted on it.
 static bool pressButton(int button)
 {
-    HWND dialog = waitFor([] { return findDialog(text(0)); }, milliseconds(1));
+    HWND dialog = waitForDialog(milliseconds(1));
     return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
@@ -249,11 +238,11 @@ struct Verb {
 };
 
 static const Verb verbs[] = {
-    // send / post MSG WPARAM LPARAM: to the player; send answers the result.
+    // send / post MSG WPARAM LPARAM: to the player; send answers the result. command ID: WM_COMMAND.
     {L"send", 3, [] { return sendAndAnswer(player(), 0); }},
     {L"post", 3, [] { return post(static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2)); }},
-    // command ID: the menu command as WM_COMMAND; wait-player [MS].
     {L"command", 1, [] { return post(WM_COMMAND, static_cast<WPARAM>(number(0)), 0); }},
+    // wait-player [MS]
     {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
     // box CAPTION [MS]: answers the text of the message box, presses OK (Yes/No: No); box-yes: Yes.
     {L"box", 1, [] { return box(false); }},

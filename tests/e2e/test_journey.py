@@ -43,13 +43,9 @@ class JourneyTest(harness.PlayerTestCase):
                               "-colorspace", "gray", "-depth", "8", "gray:-"], capture_output=True, check=True,
                              timeout=30).stdout
         pixels = [raw[row * width:(row + 1) * width] for row in range(bottom - top)]
-        row_height = (bottom - top) / items
-        marked = []
-        for row in range(items):
-            band = pixels[int(row * row_height) + 3:int((row + 1) * row_height) - 3]
-            if min(min(line[3:18]) for line in band) < 80:
-                marked.append(row)
-        return marked
+        height = (bottom - top) / items
+        bands = [pixels[int(row * height) + 3:int((row + 1) * height) - 3] for row in range(items)]
+        return [row for row, band in enumerate(bands) if min(min(line[3:18]) for line in band) < 80]
 
     def test_a_day_with_the_player(self):
         music = os.path.join(self.work, "music")

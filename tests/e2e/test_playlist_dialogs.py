@@ -13,7 +13,7 @@ FILE_NAME_BOX = 0x47C
 
 
 class PlaylistDialogsTest(harness.PlayerTestCase):
-    def choose(self, command, title, path):
+    def submit(self, command, title, path):
         self.addCleanup(self.probe, "dialog-cancel", title, 0)
         self.command(command)
         self.set_dialog_text(title, FILE_NAME_BOX, path)
@@ -33,17 +33,17 @@ class PlaylistDialogsTest(harness.PlayerTestCase):
 
         # A bare name gets ".tsv"; the file holds the playlist.
         typed, exported = self.path("mylist"), os.path.join(self.work, "mylist.tsv")
-        self.choose(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
         harness.wait_until(lambda: os.path.exists(exported) and self.file_is(exported, harness.utf16_playlist(saved)),
                            message="mylist.tsv to hold the playlist")
         self.assertFalse(os.path.exists(os.path.join(self.work, "mylist")))
         with open(exported, "wb") as out:
             out.write(b"old")
         question = f"「{harness.windows_path(exported)}」は既に存在しています。上書きしますか？"
-        self.choose(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
         self.assertEqual(question, self.wait_for_box(OVERWRITE_CAPTION))  # answered No
         # The dialog opens again only once the export before has returned.
-        self.choose(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
         self.assertTrue(self.file_is(exported, b"old"))
         self.assertEqual(question, self.answer_box_yes(OVERWRITE_CAPTION))
         harness.wait_until(lambda: self.file_is(exported, harness.utf16_playlist(saved)),
@@ -53,7 +53,7 @@ class PlaylistDialogsTest(harness.PlayerTestCase):
         big_endian = os.path.join(self.work, "big.vpl")
         with open(big_endian, "wb") as out:
             out.write(b"\xfe\xff" + f"{saved[0][0]}\t0\t0\r\n".encode("utf-16-be"))
-        self.choose(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, harness.windows_path(big_endian))
+        self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, harness.windows_path(big_endian))
         self.assertEqual("プレイリストファイルの読み込みに失敗しました。", self.wait_for_box("エラー - Velmoris Player"))
         self.assertTrue(self.is_playing())
         self.assertEqual(1, len(self.mci_opens(process)))
@@ -62,7 +62,7 @@ class PlaylistDialogsTest(harness.PlayerTestCase):
         chosen = [(harness.windows_path(self.media("second.wav", 30)), 0, 0), (saved[0][0], 0, 0)]
         with open(os.path.join(self.work, "list.vpl"), "wb") as out:
             out.write(harness.utf16_playlist(chosen))
-        self.choose(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, self.path("list.vpl"))
+        self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, self.path("list.vpl"))
         harness.wait_until(lambda: self.opened_names(process)[1:] == ["second.wav"] and self.is_playing(),
                            timeout=20, message="the opened list's first track to play")
         self.assertEqual(chosen, harness.read_playlist(self.current_playlist_path))
