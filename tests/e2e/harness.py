@@ -190,7 +190,8 @@ class PlayerTestCase(unittest.TestCase):
 
     def wait_for_box(self, caption, timeout=10, verb="box"):
         """Text of the message box with this caption, which is then closed (OK, or No)."""
-        return self.probe_ok(f"no message box '{caption}' appeared", verb, caption, timeout * 1000, timeout=timeout + 10)
+        return self.probe_ok(f"no message box '{caption}' appeared", verb, caption, timeout * 1000,
+                             timeout=timeout + 10)
 
     def answer_box_yes(self, caption, timeout=10):
         return self.wait_for_box(caption, timeout, verb="box-yes")

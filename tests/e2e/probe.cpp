@@ -61,26 +61,21 @@ template <typename Test> static HWND firstWindow(HWND parent, Test test)
     return nullptr;
 }
 
-static bool hasClass(HWND window, const wchar_t* className)
+// Whether the window has this class (compared without case, as the system does) or, with text, this text.
+static bool matches(HWND window, const wchar_t* name, bool text = false)
 {
-    wchar_t actual[64];
-    GetClassNameW(window, actual, 64);
-    return _wcsicmp(actual, className) == 0;
-}
-
-static bool hasText(HWND window, const wchar_t* wanted)
-{
-    wchar_t actual[512];
-    GetWindowTextW(window, actual, 512);
-    return wcscmp(actual, wanted) == 0;
+    wchar_t actual[512] = L"";
+    (text ? GetWindowTextW : GetClassNameW)(window, actual, 512);
+    return (text ? wcscmp : _wcsicmp)(actual, name) == 0;
 }
 
 // A visible dialog whose caption or one of whose controls shows this text (any dialog: nullptr).
 static HWND findDialog(const wchar_t* wanted)
 {
     return firstWindow(nullptr, [&](HWND window) {
-        return hasClass(window, L"#32770") && IsWindowVisible(window) &&
-               (!wanted || hasText(window, wanted) || firstWindow(window, [&](HWND c) { return hasText(c, wanted); }));
+        return matches(window, L"#32770") && IsWindowVisible(window) &&
+               (!wanted || matches(window, wanted, true) ||
+                firstWindow(window, [&](HWND child) { return matches(child, wanted, true); }));
     });
 }
 
@@ -129,7 +124,7 @@ static bool handleBox(HWND box, bool yes)
     if (!box)
         return false;
     wchar_t message[2048] = L"";
-    HWND label = firstWindow(box, [](HWND c) { return hasClass(c, L"Static") && GetDlgCtrlID(c) == 0xFFFF; });
+    HWND label = firstWindow(box, [](HWND c) { return matches(c, L"Static") && GetDlgCtrlID(c) == 0xFFFF; });
     GetWindowTextW(label ? label : box, message, 2048);
     answer(L"%ls", message);
     int button = yes ? IDYES : GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
@@ -148,6 +143,7 @@ static bool closeAllBoxes()
     return true;
 }
 
+// A window of the player's class with another title.
 static bool impostor()
 {
     WNDCLASSW windowClass = {};
@@ -157,12 +153,11 @@ static bool impostor()
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr,
                                   windowClass.hInstance, nullptr);
-    return window && !waitUntil([] {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    for (DWORD started = GetTickCount(); window && GetTickCount() - started < milliseconds(1); Sleep(20)) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&message);
-        return false;
-    }, milliseconds(1));
+    }
+    return window;
 }
 
 static bool windowInfo()
@@ -181,7 +176,7 @@ static bool windowInfo()
 static bool countWindows()
 {
     int visible = 0;
-    firstWindow(nullptr, [&](HWND window) { return visible += hasClass(window, text(0)) && IsWindowVisible(window), false; });
+    firstWindow(nullptr, [&](HWND w) { return visible += matches(w, text(0)) && IsWindowVisible(w), false; });
     answer(L"%d", visible);
     return true;
 }
@@ -194,7 +189,7 @@ static bool tooltipText()
     bool found = waitUntil([&] {
         return firstWindow(nullptr, [&](HWND window) {
             DWORD_PTR length = 0;
-            return hasClass(window, TOOLTIPS_CLASSW) && IsWindowVisible(window) &&
+            return matches(window, TOOLTIPS_CLASSW) && IsWindowVisible(window) &&
                    send(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), &length) && length > 0;
         });
     }, milliseconds(0));
@@ -208,17 +203,18 @@ static bool dialogChoose()
 {
     HWND combo = dialogControl(10000);
     DWORD_PTR result = 0;
+    LPARAM from = reinterpret_cast<LPARAM>(combo);
     return send(combo, CB_SETCURSEL, static_cast<WPARAM>(number(2)), 0, &result) &&
            static_cast<LPARAM>(result) == number(2) &&
-           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo)) &&
-           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from);
 }
 
 // Whether the dialog's tree view has an item chosen below its root.
 static bool treeChosen()
 {
     HWND dialog = findDialog(text(0));
-    HWND tree = dialog ? firstWindow(dialog, [](HWND child) { return hasClass(child, WC_TREEVIEWW); }) : nullptr;
+    HWND tree = dialog ? firstWindow(dialog, [](HWND child) { return matches(child, WC_TREEVIEWW); }) : nullptr;
     DWORD_PTR chosen = 0, root = 0;
     return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, &chosen) && send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, &root) &&
            chosen && chosen != root;
@@ -228,7 +224,8 @@ static bool treeChosen()
 static bool pressButton(int button)
 {
     HWND dialog = waitForDialog(milliseconds(1));
-    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 struct Verb {
@@ -256,7 +253,7 @@ static const Verb verbs[] = {
          data.uID = TRAY_ICON_ID;
          return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
      }},
-    // impostor TITLE MS: a window of the player's class with another title, for MS milliseconds.
+    // impostor TITLE MS: a look-alike of the player for MS milliseconds.
     {L"impostor", 2, impostor},
     // window CLASS TITLE [MS]: a top-level window's rectangle, visibility and foreground (empty: any).
     {L"window", 2, windowInfo},

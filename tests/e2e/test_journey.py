@@ -73,7 +73,8 @@ class JourneyTest(harness.PlayerTestCase):
         self.assertLessEqual(distance, 20, f"menu at {left},{top}-{right},{bottom}")
         self.choose("n")
         harness.wait_until(lambda: self.opened_names(process) == order[:2], message="the second track to open")
-        harness.wait_until(lambda: self.mci_commands(process).count("play all notify") >= 2, message="the second track to play")
+        harness.wait_until(lambda: self.mci_commands(process).count("play all notify") >= 2,
+                           message="the second track to play")
 
         # Select: the radio mark is on the second track.
         # The keys leave the highlight on the last item, away from the one under test.
@@ -98,7 +99,8 @@ class JourneyTest(harness.PlayerTestCase):
         harness.xdotool("mousemove", x, (top + bottom) // 2, "click", 1)
         expected = (x - left) * TRACK_MS // (right - left)
         harness.wait_until(lambda: any(abs(int(c.split()[-1]) - expected) <= TRACK_MS // 100
-                                       for c in self.mci_commands(process)[clicked_at:] if c.startswith("seek sound to ")),
+                                       for c in self.mci_commands(process)[clicked_at:]
+                                       if c.startswith("seek sound to ")),
                            message=f"a seek to about {expected} ms")
         harness.xdotool("mousemove", 100, 600, "click", 1)
         harness.wait_until(lambda: self.probe("window", SEEK_CLASS, SEEK_TITLE, 0)[0] != 0, message="the seek window to close")

@@ -22,7 +22,8 @@ class PlaybackTest(harness.PlayerTestCase):
         plays = [c for c in commands if c.startswith("play ")]
         self.assertEqual(["play all to 3000 notify", "play sound to 3000 notify", "play all notify"], plays[:3])
         last_open = max(i for i, command in enumerate(commands) if command.startswith("open "))
-        self.assertEqual([], [c for c in commands[last_open:] if c.startswith("play ")], "the list played on past its end")
+        self.assertEqual([], [c for c in commands[last_open:] if c.startswith("play ")],
+                         "the list played on past its end")
         # The WAV driver has no volume control: no report about it.
         self.assert_no_box("音量変更エラー - Velmoris Player")
         self.assertEqual(0, self.exit_player(process))

@@ -25,7 +25,8 @@ class PlaylistDialogsTest(harness.PlayerTestCase):
 
     def test_export_then_open(self):
         self.write_settings(MSG_DISPLAY_TYPE=2)
-        saved = [(harness.windows_path(self.media("b.wav", 120)), 0, 0), (harness.windows_path(self.media("a.wav")), 250, 900)]
+        saved = [(harness.windows_path(self.media("b.wav", 120)), 0, 0),
+                 (harness.windows_path(self.media("a.wav")), 250, 900)]
         self.write_current_playlist(saved)
         process = self.start_player(trace_mci=True)
         self.post(harness.WM_APP_PLAY)

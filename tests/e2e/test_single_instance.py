@@ -12,7 +12,7 @@ ALREADY_RUNNING = ("既に起動しています。\n但しファイル（複数�
 
 class SingleInstanceTest(harness.PlayerTestCase):
     def test_later_start_without_files_says_the_player_runs(self):
-        impostor = subprocess.Popen(["wine", os.environ["VELMORIS_PROBE"], "impostor", "Something Else", "60000"],
+        impostor = subprocess.Popen(["wine", os.environ["VELMORIS_PROBE"], "impostor", "Something Else", "30000"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(impostor.wait)
         self.addCleanup(impostor.kill)
