@@ -123,10 +123,11 @@ class JourneyTest(harness.PlayerTestCase):
         last_open = max(i for i, c in enumerate(self.mci_commands(process)) if c.startswith("open "))
         self.wait_for(process, "play all notify", after=last_open)
 
-        # About: Escape leaves it open, Enter closes it.
+        # About: centred across the desktop; Escape leaves it open, Enter closes it.
         self.open_menu()
         self.choose("h", "a")
         (left, top, right, bottom), _ = self.window("#32770", "バージョン情報")
+        self.assertLessEqual(abs(left + right - 1024), 2, f"About at {left}..{right}")
         harness.xdotool("mousemove", (left + right) // 2, top + 10, "key", "Escape")
         self.assertTrue(harness.stays(lambda: self.probe("window", "#32770", "バージョン情報", 0)[0] == 0, 1.0))
         harness.xdotool("key", "Return")
