@@ -26,8 +26,9 @@ WM_COMMAND = 0x0111
 ICON_X, ICON_Y = 1013, 690
 # The logon name that begins the names of the files beside the program.
 USER = "root" if os.getuid() == 0 else os.environ.get("USER", "root")
-# A trace line of Wine's MCI: mciSendStringW (L"play all notify", ...), quotes escaped inside.
+# A trace line of Wine's MCI: mciSendStringW (L"play all notify", ...); inside, \\ \" and \65e5 (日).
 MCI_COMMAND = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
+MCI_ESCAPE = re.compile(r'\\(\\|"|[0-9a-f]{4})')
 
 
 def require_environment():
@@ -222,7 +223,8 @@ class PlayerTestCase(unittest.TestCase):
         """Every MCI command string the player sent so far, in order (needs trace_mci)."""
         with open(process.log_path, "rb") as src:
             text = src.read().decode("utf-8", "replace")
-        return [m.group(1).replace('\\"', '"').replace("\\\\", "\\") for m in MCI_COMMAND.finditer(text)]
+        return [MCI_ESCAPE.sub(lambda e: chr(int(e[1], 16)) if len(e[1]) == 4 else e[1], m[1])
+                for m in MCI_COMMAND.finditer(text)]
 
     def mci_opens(self, process):
         """Files named by the player's MCI "open" commands so far, in order (needs trace_mci)."""
