@@ -20,8 +20,8 @@ for _file in ("resources/resource.h", "base/player_globals.h", "base/player_glob
     for _name, _base, _offset in re.findall(r"^#define (\w+) \(?(WM_APP|\d+)(?: \+ (\d+))?\)?$", _source, re.M):
         globals()[_name] = (0x8000 if _base == "WM_APP" else int(_base)) + int(_offset or 0)
     globals().update(re.findall(r'^const wchar_t (\w+)\[\] = L"(.*)";$', _source, re.M))
-PLAYER_TITLE = programTitle  # noqa: F821
 WM_COMMAND = 0x0111
+ERROR, CONFIRM = "エラー - Velmoris Player", "確認 - Velmoris Player"
 # The one tray icon of the 1024x700 Wine desktop.
 ICON_X, ICON_Y = 1013, 690
 # The logon name that begins the names of the files beside the program.
@@ -31,63 +31,37 @@ MCI_COMMAND = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 MCI_ESCAPE = re.compile(r'\\(\\|"|[0-9a-f]{4})')
 
 
-def require_environment():
-    """A test fails, never skips, when its environment is missing."""
-    missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
-               if not os.environ.get(name)] + [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
-    if missing:
-        raise AssertionError("the end-to-end tests need scripts/test.sh and scripts/install-deps.sh; missing: "
-                             + ", ".join(missing))
-
-
 def windows_path(path):
     """Z:\\... form of a Linux path, as Wine shows it to programs."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wait_until(predicate, timeout=10.0, interval=0.1, message="condition"):
+def wait_until(predicate, timeout=20.0, message="condition"):
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
         if time.monotonic() > deadline:
             raise AssertionError(f"timed out after {timeout} s waiting for {message}")
-        time.sleep(interval)
+        time.sleep(0.1)
     return value
 
 
 def stays(predicate, seconds):
     """True when predicate holds over the whole period (polled)."""
-    deadline = time.monotonic() + seconds
-    while predicate():
-        if time.monotonic() > deadline:
-            return True
-        time.sleep(0.1)
-    return False
+    try:
+        wait_until(lambda: not predicate(), timeout=seconds)
+        return False
+    except AssertionError:
+        return True
 
 
 def xdotool(*args):
-    """A real user's mouse and keyboard on the test display."""
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
+    """A real user's mouse and keyboard on the test display; answers the output."""
+    return subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10, capture_output=True, text=True).stdout
 
 
 def root_window():
     """Id of the X root window, for moving the keyboard focus off Wine's taskbar."""
-    info = subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True, timeout=10).stdout
-    return info.split("Window id:")[1].split()[0]
-
-
-def make_wav(path, seconds=1.0, frequency=440.0, rate=8000):
-    with wave.open(path, "wb") as out:
-        out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
-        out.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
-                                 for i in range(int(seconds * rate))))
-    return path
-
-
-def make_mp3(path, seconds=1.0, frequency=440.0):
-    wav_path = make_wav(path[:-4] + ".source.wav", seconds, frequency, rate=22050)
-    subprocess.run(["lame", "--quiet", "-b", "32", wav_path, path], check=True)
-    os.remove(wav_path)
-    return path
+    return subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True).stdout.split()[3]
 
 
 def utf16_playlist(entries):
@@ -107,10 +81,13 @@ def read_playlist(path):
 
 class PlayerTestCase(unittest.TestCase):
     """Each test gets a folder of its own with a copy of player.exe, so that the settings and
-    the current-playlist file beside the program belong to that test alone."""
+    the current-playlist file beside the program belong to that test alone. Every player still
+    running at the end is closed through its menu command and must exit with code 0."""
 
     def setUp(self):
-        require_environment()
+        missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
+                   if not os.environ.get(name)] + [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
+        self.assertFalse(missing, "the end-to-end tests need scripts/test.sh and scripts/install-deps.sh")
         base = os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work")
         os.makedirs(base, exist_ok=True)
         self.work = tempfile.mkdtemp(prefix=self.id().split(".")[-1][:40] + "-", dir=base)
@@ -124,11 +101,26 @@ class PlayerTestCase(unittest.TestCase):
         return windows_path(os.path.join(self.work, name))
 
     def media(self, name, seconds=1.0, frequency=440.0):
-        return (make_mp3 if name.endswith(".mp3") else make_wav)(os.path.join(self.work, name), seconds, frequency)
+        """A tone as a WAV or MP3 file in the test's folder; answers its Windows path."""
+        path = os.path.join(self.work, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        rate = 22050 if name.endswith(".mp3") else 8000
+        with wave.open(path + ".wav" if name.endswith(".mp3") else path, "wb") as out:
+            out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
+            out.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
+                                     for i in range(int(seconds * rate))))
+        if name.endswith(".mp3"):
+            subprocess.run(["lame", "--quiet", "-b", "32", path + ".wav", path], check=True)
+            os.remove(path + ".wav")
+        return windows_path(path)
+
+    def write(self, path, data):
+        with open(os.path.join(self.work, path), "wb") as out:
+            out.write(data)
 
     def write_settings(self, **values):
-        with open(self.settings_path, "w", newline="") as out:
-            out.write("".join(f"{line}\r\n" for line in ["[OPTION]"] + [f"{k}={v}" for k, v in values.items()]))
+        self.write(self.settings_path, "".join(f"{line}\r\n" for line in ["[OPTION]"] + [
+            f"{k}={v}" for k, v in values.items()]).encode())
 
     def read_settings(self):
         if not os.path.exists(self.settings_path):
@@ -136,46 +128,36 @@ class PlayerTestCase(unittest.TestCase):
         with open(self.settings_path, encoding="latin-1") as src:
             return dict(line.strip().split("=", 1) for line in src if "=" in line)
 
-    def write_current_playlist(self, entries):
-        with open(self.current_playlist_path, "wb") as out:
-            out.write(utf16_playlist(entries))
-
-    def start_player(self, *args, trace_mci=False, wait=True):
-        env = dict(os.environ, WINEDEBUG="trace+mci") if trace_mci else None
+    def start_player(self, *args, wait=20):
+        """Starts player.exe with MCI traced; waits (seconds, 0: not) for its main window."""
         with open(os.path.join(self.work, f"player-{len(self.processes)}.log"), "wb") as log:
-            process = subprocess.Popen(["wine", self.player_exe, *args], cwd=self.work, env=env,
-                                       stdout=subprocess.DEVNULL, stderr=log)
+            process = subprocess.Popen(["wine", self.player_exe, *args], cwd=self.work, stdout=subprocess.DEVNULL,
+                                       stderr=log, env=dict(os.environ, WINEDEBUG="trace+mci"))
         process.log_path = log.name
         self.processes.append(process)
         if wait:
-            self.wait_for_player()
+            self.probe_ok("the player's main window did not appear", "wait-player", wait * 1000, timeout=wait + 10)
         return process
 
-    def later_start(self, *args, timeout=30):
-        """Runs a second start to its end and returns its exit code."""
-        return subprocess.run(["wine", self.player_exe, *args], cwd=self.work, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    def later_start(self, *args):
+        """Runs a later start to its end; answers its exit code."""
+        return self.start_player(*args, wait=0).wait(timeout=30)
 
     def probe(self, *args, timeout=30):
-        """Runs the probe helper (probe.cpp); returns (exit code, answer text)."""
+        """Runs the probe helper (probe.cpp); answers (exit code, answer text)."""
         out = os.path.join(self.work, "probe.out")
         if os.path.exists(out):
             os.remove(out)
         code = subprocess.run(["wine", os.environ["VELMORIS_PROBE"], "--out", windows_path(out), *map(str, args)],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
-        if not os.path.exists(out):
-            return code, ""
-        with open(out, encoding="utf-8") as src:
+        with open(out, encoding="utf-8") if os.path.exists(out) else open(os.devnull) as src:
             return code, src.read().strip()
 
-    def probe_ok(self, failure, *args, timeout=30):
+    def probe_ok(self, failure, *args, timeout=40):
         """The answer to a probe verb that must succeed."""
         code, text = self.probe(*args, timeout=timeout)
         self.assertEqual(0, code, failure)
         return text
-
-    def send(self, message, wparam=0, lparam=0):
-        return int(self.probe_ok(f"no player answered message {message:#x}", "send", message, wparam, lparam))
 
     def post(self, message, wparam=0, lparam=0):
         self.probe_ok(f"could not post message {message:#x} to the player", "post", message, wparam, lparam)
@@ -184,36 +166,29 @@ class PlayerTestCase(unittest.TestCase):
         self.post(WM_COMMAND, command_id)
 
     def is_playing(self):
-        return self.send(WM_APP_IS_PLAYING) == 1  # noqa: F821
+        return self.probe_ok("no player answered", "send", WM_APP_IS_PLAYING, 0, 0) == "1"  # noqa: F821
 
-    def wait_for_player(self, timeout=20):
-        self.probe_ok("the player's main window did not appear", "wait-player", timeout * 1000, timeout=timeout + 10)
-
-    def wait_for_box(self, caption, timeout=10, verb="box"):
-        """Text of the message box with this caption, which is then closed (OK, or No)."""
-        return self.probe_ok(f"no message box '{caption}' appeared", verb, caption, timeout * 1000,
-                             timeout=timeout + 10)
-
-    def answer_box_yes(self, caption, timeout=10):
-        return self.wait_for_box(caption, timeout, verb="box-yes")
+    def box(self, caption, yes=False, timeout=10):
+        """Text of the message box with this caption, which is then closed (OK, or No unless yes)."""
+        return self.probe_ok(f"no message box '{caption}' appeared", "box-yes" if yes else "box", caption,
+                             timeout * 1000)
 
     def assert_no_box(self, caption, wait=1.5):
         code, text = self.probe("box", caption, int(wait * 1000))
         self.assertNotEqual(0, code, f"unexpected message box '{caption}': {text}")
 
-    def set_dialog_text(self, dialog, control, text, timeout=30):
-        """WM_SETTEXT to a control of the dialog found by its caption or by a text inside it."""
-        self.probe_ok(f"could not type into control {control:#x} of '{dialog}'",
-                      "dialog-set-text", dialog, control, text, timeout * 1000, timeout=timeout + 20)
-
-    def press_dialog_ok(self, dialog, timeout=30):
-        self.probe_ok(f"could not press OK in '{dialog}'", "dialog-ok", dialog, timeout * 1000, timeout=timeout + 20)
+    def dialog(self, verb, title, *args):
+        """A dialog verb of the probe (dialog-ok, dialog-set-text, ...) that must succeed; its answer."""
+        return self.probe_ok(f"{verb} {args} failed in '{title}'", verb, title, *args)
 
     def window(self, class_name, title, timeout=10):
         """Rectangle (left, top, right, bottom) and flags (visible, foreground) of a window."""
         text = self.probe_ok(f"no window '{title}' of class '{class_name}' appeared",
-                             "window", class_name, title, timeout * 1000, timeout=timeout + 10)
+                             "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
+
+    def wait_gone(self, class_name, title, timeout=20):
+        wait_until(lambda: self.probe("window", class_name, title, 0)[0] != 0, timeout, f"'{title}' to close")
 
     def wait_list_rests(self, seconds=1.7):
         """Until the current playlist has not changed for this long: a later start with files then
@@ -221,19 +196,15 @@ class PlayerTestCase(unittest.TestCase):
         wait_until(lambda: time.time() - os.path.getmtime(self.current_playlist_path) > seconds,
                    timeout=seconds + 10, message="the current playlist to rest")
 
-    def exit_player(self, process, timeout=20):
-        self.command(IDM_EXIT)  # noqa: F821
-        return process.wait(timeout=timeout)
-
     def mci_commands(self, process):
-        """Every MCI command string the player sent so far, in order (needs trace_mci)."""
+        """Every MCI command string the player sent so far, in order."""
         with open(process.log_path, "rb") as src:
             text = src.read().decode("utf-8", "replace")
         return [MCI_ESCAPE.sub(lambda e: chr(int(e[1], 16)) if len(e[1]) == 4 else e[1], m[1])
                 for m in MCI_COMMAND.finditer(text)]
 
     def mci_opens(self, process):
-        """Files named by the player's MCI "open" commands so far, in order (needs trace_mci)."""
+        """Files named by the player's MCI "open" commands so far, in order."""
         return [c.split('"')[1] for c in self.mci_commands(process) if c.startswith('open "')]
 
     def opened_names(self, process):
@@ -265,12 +236,13 @@ class PlayerTestCase(unittest.TestCase):
 
     def cleanup(self):
         self.probe("close-boxes")
-        for process in self.processes:
-            if process.poll() is None:
-                self.probe("command", IDM_EXIT)  # noqa: F821
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        codes = []
+        for process in (p for p in self.processes if p.poll() is None):
+            self.probe("command", IDM_EXIT)  # noqa: F821
+            try:
+                codes.append(process.wait(timeout=20))
+            except subprocess.TimeoutExpired:
+                process.kill()
+                codes.append(f"none: killed after {process.wait()}")
         self.probe("close-boxes")
+        self.assertEqual([0] * len(codes), codes, "a player did not exit with code 0 at the end")

@@ -5,9 +5,9 @@
 //   probe [--out FILE] VERB ARGS...
 //
 // Exit code 0: the verb succeeded; 1: it did not; 2: an unknown verb or too few arguments.
-// Waits (MS) are in milliseconds, ten seconds when left out. Dialogs are found by their caption
-// or by the text of one of their controls (the folder browser shows its title inside), their
-// controls by id at any depth.
+// Waits (MS) are in milliseconds, ten seconds when left out. Dialogs (class "#32770") are found
+// by their caption or by the text of one of their controls (the folder browser shows its title
+// inside), their controls by id at any depth.
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
@@ -24,12 +24,11 @@ static int argumentCount;
 static void answer(const wchar_t* format, ...)
 {
     wchar_t text[4096] = L"";
-    char utf8[16384] = "";
+    char utf8[16384] = "";  // UTF-8, so that the Python side reads Japanese text as it is
     va_list args;
     va_start(args, format);
     __mingw_vsnwprintf(text, 4095, format, args);
     va_end(args);
-    // UTF-8, so that the Python side reads Japanese text as it is.
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
     if (output)
         fprintf(output, "%s\n", utf8);
@@ -101,18 +100,6 @@ static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
                                          result ? result : &ignored);
 }
 
-// Sends the message MSG WPARAM LPARAM given by the arguments from first on; answers the result.
-static bool sendAndAnswer(HWND window, int first)
-{
-    DWORD_PTR result = 0;
-    if (!send(window, static_cast<UINT>(number(first)), static_cast<WPARAM>(number(first + 1)), number(first + 2),
-              &result))
-        return false;
-    answer(L"%lld", static_cast<long long>(result));
-    return true;
-}
-
-
 static bool post(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return player() && PostMessageW(player(), message, wParam, lParam);
@@ -129,18 +116,6 @@ static bool handleBox(HWND box, bool yes)
     answer(L"%ls", message);
     int button = yes ? IDYES : GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
     return PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
-}
-
-static bool box(bool yes)
-{
-    return handleBox(waitForDialog(milliseconds(1)), yes);
-}
-
-static bool closeAllBoxes()
-{
-    for (int round = 0; round < 50 && handleBox(findDialog(nullptr), false); ++round)
-        Sleep(100);
-    return true;
 }
 
 // A window of the player's class with another title.
@@ -163,8 +138,9 @@ static bool impostor()
 static bool windowInfo()
 {
     HWND window = nullptr;
-    waitUntil([&] { return window = FindWindowW(text(0)[0] ? text(0) : nullptr, text(1)[0] ? text(1) : nullptr); },
-              milliseconds(2));
+    const wchar_t *className = text(0)[0] ? text(0) : nullptr, *title = text(1)[0] ? text(1) : nullptr;
+    bool dialog = className && _wcsicmp(className, L"#32770") == 0;
+    waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
     RECT frame;
     if (!window || !GetWindowRect(window, &frame))
         return false;
@@ -173,41 +149,20 @@ static bool windowInfo()
     return true;
 }
 
-static bool countWindows()
-{
-    int visible = 0;
-    firstWindow(nullptr, [&](HWND w) { return visible += matches(w, text(0)) && IsWindowVisible(w), false; });
-    answer(L"%d", visible);
-    return true;
-}
-
-// The text of a shown tooltip (the shell's tooltip of a tray icon); its stored title stays empty,
-// so WM_GETTEXT asks the tooltip itself.
-static bool tooltipText()
-{
-    wchar_t shown[512] = L"";
-    bool found = waitUntil([&] {
-        return firstWindow(nullptr, [&](HWND window) {
-            DWORD_PTR length = 0;
-            return matches(window, TOOLTIPS_CLASSW) && IsWindowVisible(window) &&
-                   send(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), &length) && length > 0;
-        });
-    }, milliseconds(0));
-    if (found)
-        answer(L"%ls", shown);
-    return found;
-}
-
-// A choice in a combo box as a user makes it: some dialogs act on the change, some on the list's closing.
+// A choice in a combo box as a user makes it (some dialogs act on the change, some on the list's
+// closing); answers the choice before.
 static bool dialogChoose()
 {
     HWND combo = dialogControl(10000);
-    DWORD_PTR result = 0;
+    DWORD_PTR before = 0, result = 0;
     LPARAM from = reinterpret_cast<LPARAM>(combo);
-    return send(combo, CB_SETCURSEL, static_cast<WPARAM>(number(2)), 0, &result) &&
-           static_cast<LPARAM>(result) == number(2) &&
-           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
-           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from);
+    bool done = send(combo, CB_GETCURSEL, 0, 0, &before) &&
+                send(combo, CB_SETCURSEL, static_cast<WPARAM>(number(2)), 0, &result) &&
+                static_cast<LPARAM>(result) == number(2) &&
+                send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
+                send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from);
+    answer(L"%d", static_cast<int>(before));
+    return done;
 }
 
 // Whether the dialog's tree view has an item chosen below its root.
@@ -224,8 +179,7 @@ static bool treeChosen()
 static bool pressButton(int button)
 {
     HWND dialog = waitForDialog(milliseconds(1));
-    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 struct Verb {
@@ -235,22 +189,27 @@ struct Verb {
 };
 
 static const Verb verbs[] = {
-    // send / post MSG WPARAM LPARAM: to the player; send answers the result. command ID: WM_COMMAND.
-    {L"send", 3, [] { return sendAndAnswer(player(), 0); }},
+    // send MSG WPARAM LPARAM: to the player, answers the result; post: the same posted; command ID: WM_COMMAND.
+    {L"send", 3, [] {
+         DWORD_PTR result = 0;
+         return send(player(), static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2), &result) &&
+                (answer(L"%lld", static_cast<long long>(result)), true);
+     }},
     {L"post", 3, [] { return post(static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2)); }},
     {L"command", 1, [] { return post(WM_COMMAND, static_cast<WPARAM>(number(0)), 0); }},
     // wait-player [MS]
     {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
     // box CAPTION [MS]: answers the text of the message box, presses OK (Yes/No: No); box-yes: Yes.
-    {L"box", 1, [] { return box(false); }},
-    {L"box-yes", 1, [] { return box(true); }},
-    {L"close-boxes", 0, closeAllBoxes},
+    {L"box", 1, [] { return handleBox(waitForDialog(milliseconds(1)), false); }},
+    {L"box-yes", 1, [] { return handleBox(waitForDialog(milliseconds(1)), true); }},
+    {L"close-boxes", 0, [] {
+         for (int round = 0; round < 50 && handleBox(findDialog(nullptr), false); ++round)
+             Sleep(100);
+         return true;
+     }},
     // tray-exists: whether the player's icon is there (a NIM_MODIFY on it succeeds).
     {L"tray-exists", 0, [] {
-         NOTIFYICONDATAW data = {};
-         data.cbSize = sizeof(data);
-         data.hWnd = player();
-         data.uID = TRAY_ICON_ID;
+         NOTIFYICONDATAW data = {sizeof(data), player(), TRAY_ICON_ID};
          return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
      }},
     // impostor TITLE MS: a look-alike of the player for MS milliseconds.
@@ -258,8 +217,12 @@ static const Verb verbs[] = {
     // window CLASS TITLE [MS]: a top-level window's rectangle, visibility and foreground (empty: any).
     {L"window", 2, windowInfo},
     // count-windows CLASS: the visible top-level windows of the class (open menus: "#32768").
-    {L"count-windows", 1, countWindows},
-    {L"tooltip", 0, tooltipText},
+    {L"count-windows", 1, [] {
+         int visible = 0;
+         firstWindow(nullptr, [&](HWND w) { return visible += matches(w, text(0)) && IsWindowVisible(w), false; });
+         answer(L"%d", visible);
+         return true;
+     }},
     // dialog-set-text TEXT CONTROL VALUE [MS]: WM_SETTEXT to a control; dialog-ok, dialog-cancel TEXT [MS].
     {L"dialog-set-text", 3, [] {
          DWORD_PTR done = 0;
@@ -267,11 +230,8 @@ static const Verb verbs[] = {
      }},
     {L"dialog-ok", 1, [] { return pressButton(IDOK); }},
     {L"dialog-cancel", 1, [] { return pressButton(IDCANCEL); }},
-    // dialog-choose TEXT CONTROL INDEX: chooses an item of a combo box; dialog-gone TEXT [MS].
+    // dialog-choose TEXT CONTROL INDEX: chooses an item of a combo box, answers the one chosen before.
     {L"dialog-choose", 3, dialogChoose},
-    {L"dialog-gone", 1, [] { return waitUntil([] { return !findDialog(text(0)); }, milliseconds(1)); }},
-    // dialog-send TEXT CONTROL MSG WPARAM LPARAM: SendMessage to a control (no pointers); answers the result.
-    {L"dialog-send", 5, [] { return sendAndAnswer(dialogControl(10000), 2); }},
     // dialog-tree-chosen TEXT [MS]: waits until the dialog's tree view has an item chosen below its root.
     {L"dialog-tree-chosen", 1, [] { return waitUntil(treeChosen, milliseconds(1)); }},
 };

@@ -6,65 +6,54 @@ import os
 
 import harness
 
-OPEN_TITLE = "プレイリストを開く"
-EXPORT_TITLE = "プレイリストファイルに書き出す"
-OVERWRITE_CAPTION = "上書き保存確認"
-FILE_NAME_BOX = 0x47C
+OPEN_TITLE, EXPORT_TITLE, OVERWRITE = "プレイリストを開く", "プレイリストファイルに書き出す", "上書き保存確認"
 
 
 class PlaylistDialogsTest(harness.PlayerTestCase):
     def submit(self, command, title, path):
         self.addCleanup(self.probe, "dialog-cancel", title, 0)
         self.command(command)
-        self.set_dialog_text(title, FILE_NAME_BOX, path)
-        self.press_dialog_ok(title)
+        self.dialog("dialog-set-text", title, 0x47C, path)  # the file name box
+        self.dialog("dialog-ok", title)
 
-    def file_is(self, path, content):
-        with open(path, "rb") as src:
+    def holds(self, name, content):
+        with open(os.path.join(self.work, name), "rb") as src:
             return src.read() == content
 
     def test_export_then_open(self):
         self.write_settings(MSG_DISPLAY_TYPE=2)
-        saved = [(harness.windows_path(self.media("b.wav", 120)), 0, 0),
-                 (harness.windows_path(self.media("a.wav")), 250, 900)]
-        self.write_current_playlist(saved)
-        process = self.start_player(trace_mci=True)
+        saved = [(self.media("b.wav", 120), 0, 0), (self.media("a.wav"), 250, 900)]
+        self.write(self.current_playlist_path, harness.utf16_playlist(saved))
+        process = self.start_player()
         self.post(harness.WM_APP_PLAY)
-        harness.wait_until(self.is_playing, timeout=20, message="the saved list to play")
+        harness.wait_until(self.is_playing, message="the saved list to play")
 
         # A bare name gets ".tsv"; the file holds the playlist.
-        typed, exported = self.path("mylist"), os.path.join(self.work, "mylist.tsv")
-        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
-        harness.wait_until(lambda: os.path.exists(exported) and self.file_is(exported, harness.utf16_playlist(saved)),
-                           message="mylist.tsv to hold the playlist")
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, self.path("mylist"))
+        harness.wait_until(lambda: os.path.exists(os.path.join(self.work, "mylist.tsv")) and self.holds(
+            "mylist.tsv", harness.utf16_playlist(saved)), message="mylist.tsv to hold the playlist")
         self.assertFalse(os.path.exists(os.path.join(self.work, "mylist")))
-        with open(exported, "wb") as out:
-            out.write(b"old")
-        question = f"「{harness.windows_path(exported)}」は既に存在しています。上書きしますか？"
-        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
-        self.assertEqual(question, self.wait_for_box(OVERWRITE_CAPTION))  # answered No
+        self.write("mylist.tsv", b"old")
+        question = f"「{self.path('mylist.tsv')}」は既に存在しています。上書きしますか？"
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, self.path("mylist"))
+        self.assertEqual(question, self.box(OVERWRITE))  # answered No
         # The dialog opens again only once the export before has returned.
-        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, typed)
-        self.assertTrue(self.file_is(exported, b"old"))
-        self.assertEqual(question, self.answer_box_yes(OVERWRITE_CAPTION))
-        harness.wait_until(lambda: self.file_is(exported, harness.utf16_playlist(saved)),
-                           message="the file to be replaced by the playlist")
+        self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT_TITLE, self.path("mylist"))
+        self.assertTrue(self.holds("mylist.tsv", b"old"))
+        self.assertEqual(question, self.box(OVERWRITE, yes=True))
+        harness.wait_until(lambda: self.holds("mylist.tsv", harness.utf16_playlist(saved)), message="the file replaced")
 
         self.command(harness.IDM_MSG_MESSAGE_BOX)
-        big_endian = os.path.join(self.work, "big.vpl")
-        with open(big_endian, "wb") as out:
-            out.write(b"\xfe\xff" + f"{saved[0][0]}\t0\t0\r\n".encode("utf-16-be"))
-        self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, harness.windows_path(big_endian))
-        self.assertEqual("プレイリストファイルの読み込みに失敗しました。", self.wait_for_box("エラー - Velmoris Player"))
+        self.write("big.vpl", b"\xfe\xff" + f"{saved[0][0]}\t0\t0\r\n".encode("utf-16-be"))
+        self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, self.path("big.vpl"))
+        self.assertEqual("プレイリストファイルの読み込みに失敗しました。", self.box(harness.ERROR))
         self.assertTrue(self.is_playing())
         self.assertEqual(1, len(self.mci_opens(process)))
         self.assertEqual(saved, harness.read_playlist(self.current_playlist_path))
 
-        chosen = [(harness.windows_path(self.media("second.wav", 30)), 0, 0), (saved[0][0], 0, 0)]
-        with open(os.path.join(self.work, "list.vpl"), "wb") as out:
-            out.write(harness.utf16_playlist(chosen))
+        chosen = [(self.media("second.wav", 30), 0, 0), (saved[0][0], 0, 0)]
+        self.write("list.vpl", harness.utf16_playlist(chosen))
         self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_TITLE, self.path("list.vpl"))
         harness.wait_until(lambda: self.opened_names(process)[1:] == ["second.wav"] and self.is_playing(),
-                           timeout=20, message="the opened list's first track to play")
+                           message="the opened list's first track to play")
         self.assertEqual(chosen, harness.read_playlist(self.current_playlist_path))
-
