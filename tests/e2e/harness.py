@@ -1,15 +1,6 @@
 """Shared tools of the end-to-end tests: the real player.exe under Wine, driven as the shell,
 another process or a user would drive it, in the environment that scripts/test.sh provides."""
-import math
-import os
-import re
-import shutil
-import struct
-import subprocess
-import tempfile
-import time
-import unittest
-import wave
+import math, os, pathlib, re, shutil, struct, subprocess, tempfile, time, unittest, wave  # noqa: E401
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 # The ids and messages of resources/resource.h and base/player_globals.h (IDM_EXIT, WM_APP_PLAY, ...)
@@ -31,8 +22,7 @@ MCI_COMMAND = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)"')
 MCI_ESCAPE = re.compile(r'\\(\\|"|[0-9a-f]{4})')
 
 
-def windows_path(path):
-    """Z:\\... form of a Linux path, as Wine shows it to programs."""
+def windows_path(path):  # as Wine shows it to programs
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
@@ -47,20 +37,17 @@ def wait_until(predicate, timeout=20.0, message="condition"):
 
 def stays(predicate, seconds):
     """True when predicate holds over the whole period (polled)."""
-    try:
-        wait_until(lambda: not predicate(), timeout=seconds)
-        return False
-    except AssertionError:
-        return True
+    deadline = time.monotonic() + seconds
+    while (held := predicate()) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return held
 
 
-def xdotool(*args):
-    """A real user's mouse and keyboard on the test display; answers the output."""
+def xdotool(*args):  # a real user's mouse and keyboard on the test display
     return subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10, capture_output=True, text=True).stdout
 
 
-def root_window():
-    """Id of the X root window, for moving the keyboard focus off Wine's taskbar."""
+def root_window():  # for moving the keyboard focus off Wine's taskbar
     return subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True).stdout.split()[3]
 
 
@@ -71,9 +58,7 @@ def utf16_playlist(entries):
 
 def read_playlist(path):
     """Entries (path, start, end) of a playlist file as the player writes it."""
-    with open(path, "rb") as src:
-        data = src.read()
-    if not data.startswith(b"\xff\xfe"):
+    if not (data := pathlib.Path(path).read_bytes()).startswith(b"\xff\xfe"):
         raise AssertionError(f"{path} does not start with the UTF-16LE byte-order mark")
     return [(path, int(start), int(end)) for path, start, end in
             (line.split("\t") for line in data[2:].decode("utf-16-le").split("\r\n")[:-1])]
@@ -102,31 +87,27 @@ class PlayerTestCase(unittest.TestCase):
 
     def media(self, name, seconds=1.0, frequency=440.0):
         """A tone as a WAV or MP3 file in the test's folder; answers its Windows path."""
-        path = os.path.join(self.work, name)
+        path, rate = os.path.join(self.work, name), 22050 if name.endswith(".mp3") else 8000
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        rate = 22050 if name.endswith(".mp3") else 8000
-        with wave.open(path + ".wav" if name.endswith(".mp3") else path, "wb") as out:
-            out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
-            out.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
-                                     for i in range(int(seconds * rate))))
+        pcm = b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
+                       for i in range(int(seconds * rate)))
         if name.endswith(".mp3"):
-            subprocess.run(["lame", "--quiet", "-b", "32", path + ".wav", path], check=True)
-            os.remove(path + ".wav")
+            subprocess.run(["lame", "--quiet", "-r", "-s", "22.05", "-m", "m", "-b", "32", "-", path], input=pcm, check=True)
+        else:
+            with wave.open(path, "wb") as out:
+                out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
+                out.writeframes(pcm)
         return windows_path(path)
 
     def write(self, path, data):
-        with open(os.path.join(self.work, path), "wb") as out:
-            out.write(data)
+        pathlib.Path(self.work, path).write_bytes(data)
 
     def write_settings(self, **values):
-        self.write(self.settings_path, "".join(f"{line}\r\n" for line in ["[OPTION]"] + [
-            f"{k}={v}" for k, v in values.items()]).encode())
+        self.write(self.settings_path, ("[OPTION]\r\n" + "".join(f"{k}={v}\r\n" for k, v in values.items())).encode())
 
     def read_settings(self):
-        if not os.path.exists(self.settings_path):
-            return {}
-        with open(self.settings_path, encoding="latin-1") as src:
-            return dict(line.strip().split("=", 1) for line in src if "=" in line)
+        lines = pathlib.Path(self.settings_path).read_text("latin-1").split() if os.path.exists(self.settings_path) else []
+        return dict(line.split("=", 1) for line in lines if "=" in line)
 
     def start_player(self, *args, wait=20):
         """Starts player.exe with MCI traced; waits (seconds, 0: not) for its main window."""
@@ -139,22 +120,17 @@ class PlayerTestCase(unittest.TestCase):
             self.probe_ok("the player's main window did not appear", "wait-player", wait * 1000, timeout=wait + 10)
         return process
 
-    def later_start(self, *args):
-        """Runs a later start to its end; answers its exit code."""
+    def later_start(self, *args):  # to its end; answers its exit code
         return self.start_player(*args, wait=0).wait(timeout=30)
 
     def probe(self, *args, timeout=30):
         """Runs the probe helper (probe.cpp); answers (exit code, answer text)."""
-        out = os.path.join(self.work, "probe.out")
-        if os.path.exists(out):
-            os.remove(out)
+        (out := pathlib.Path(self.work, "probe.out")).write_bytes(b"")
         code = subprocess.run(["wine", os.environ["VELMORIS_PROBE"], "--out", windows_path(out), *map(str, args)],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
-        with open(out, encoding="utf-8") if os.path.exists(out) else open(os.devnull) as src:
-            return code, src.read().strip()
+        return code, out.read_text(encoding="utf-8").strip()
 
-    def probe_ok(self, failure, *args, timeout=40):
-        """The answer to a probe verb that must succeed."""
+    def probe_ok(self, failure, *args, timeout=40):  # a probe verb that must succeed; its answer
         code, text = self.probe(*args, timeout=timeout)
         self.assertEqual(0, code, failure)
         return text
@@ -177,8 +153,7 @@ class PlayerTestCase(unittest.TestCase):
         code, text = self.probe("box", caption, int(wait * 1000))
         self.assertNotEqual(0, code, f"unexpected message box '{caption}': {text}")
 
-    def dialog(self, verb, title, *args):
-        """A dialog verb of the probe (dialog-ok, dialog-set-text, ...) that must succeed; its answer."""
+    def dialog(self, verb, title, *args):  # dialog-ok, dialog-set-text, ...
         return self.probe_ok(f"{verb} {args} failed in '{title}'", verb, title, *args)
 
     def window(self, class_name, title, timeout=10):
@@ -190,21 +165,16 @@ class PlayerTestCase(unittest.TestCase):
     def wait_gone(self, class_name, title, timeout=20):
         wait_until(lambda: self.probe("window", class_name, title, 0)[0] != 0, timeout, f"'{title}' to close")
 
-    def wait_list_rests(self, seconds=1.7):
-        """Until the current playlist has not changed for this long: a later start with files then
-        replaces the list instead of joining it as files opened together do."""
+    def wait_list_rests(self, seconds=1.7):  # then a later start replaces the list, does not join it
         wait_until(lambda: time.time() - os.path.getmtime(self.current_playlist_path) > seconds,
                    timeout=seconds + 10, message="the current playlist to rest")
 
     def mci_commands(self, process):
         """Every MCI command string the player sent so far, in order."""
-        with open(process.log_path, "rb") as src:
-            text = src.read().decode("utf-8", "replace")
-        return [MCI_ESCAPE.sub(lambda e: chr(int(e[1], 16)) if len(e[1]) == 4 else e[1], m[1])
-                for m in MCI_COMMAND.finditer(text)]
+        return [MCI_ESCAPE.sub(lambda e: chr(int(e[1], 16)) if len(e[1]) == 4 else e[1], m[1]) for m in
+                MCI_COMMAND.finditer(pathlib.Path(process.log_path).read_bytes().decode("utf-8", "replace"))]
 
-    def mci_opens(self, process):
-        """Files named by the player's MCI "open" commands so far, in order."""
+    def mci_opens(self, process):  # the files opened so far, in order
         return [c.split('"')[1] for c in self.mci_commands(process) if c.startswith('open "')]
 
     def opened_names(self, process):
@@ -224,15 +194,13 @@ class PlayerTestCase(unittest.TestCase):
         xdotool("windowfocus", root_window(), "mousemove", rectangle[0] + 30, rectangle[1] + 70)
         return rectangle
 
-    def open_menus(self):
-        return int(self.probe_ok("could not count the menus", "count-windows", "#32768"))
-
     def choose(self, *keys):
         """Presses the access keys of a path through the menu; each but the last opens a submenu."""
         for depth, key in enumerate(keys, start=2):
             xdotool("key", key)
             if depth <= len(keys):
-                wait_until(lambda: self.open_menus() >= depth, message=f"the submenu of '{key}'")
+                wait_until(lambda: int(self.probe_ok("no menu count", "count-windows", "#32768")) >= depth,
+                           message=f"the submenu of '{key}'")
 
     def cleanup(self):
         self.probe("close-boxes")

@@ -1,13 +1,7 @@
-// A helper that the end-to-end tests run inside the Wine desktop to act as the shell, another
-// process or a user towards the running player. Standard output of a program in the virtual
-// desktop may be lost, so the answer goes to the file named by --out and to the exit code.
-//
-//   probe [--out FILE] VERB ARGS...
-//
-// Exit code 0: the verb succeeded; 1: it did not; 2: an unknown verb or too few arguments.
-// Waits (MS) are in milliseconds, ten seconds when left out. Dialogs (class "#32770") are found
-// by their caption or by the text of one of their controls (the folder browser shows its title
-// inside), their controls by id at any depth.
+// The end-to-end tests' helper inside the Wine desktop, acting as the shell, another process or a
+// user towards the running player: probe [--out FILE] VERB ARGS... The answer goes to FILE (output
+// in the virtual desktop may be lost) and to the exit code (0: done, 1: not, 2: unknown verb).
+// Waits (MS) default to 10 s. Dialogs are found by caption or a control's text, controls by id.
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
@@ -21,17 +15,17 @@ static FILE* output;
 static wchar_t** arguments;
 static int argumentCount;
 
-static void answer(const wchar_t* format, ...)
+// In UTF-8, so that the Python side reads Japanese text as it is.
+static bool answer(const wchar_t* format, ...)
 {
     wchar_t text[4096] = L"";
-    char utf8[16384] = "";  // UTF-8, so that the Python side reads Japanese text as it is
+    char utf8[16384] = "";
     va_list args;
     va_start(args, format);
     __mingw_vsnwprintf(text, 4095, format, args);
     va_end(args);
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
-    if (output)
-        fprintf(output, "%s\n", utf8);
+    return !output || fprintf(output, "%s\n", utf8) >= 0;
 }
 
 static const wchar_t* text(int index) { return arguments[index]; }
@@ -42,21 +36,18 @@ static HWND player() { return FindWindowW(mainWindowClassName, programTitle); }
 // Polls every 20 ms until done() holds; false once timeoutMs have passed without it.
 template <typename Done> static bool waitUntil(Done done, DWORD timeoutMs)
 {
-    for (DWORD started = GetTickCount(); !done(); Sleep(20)) {
+    for (DWORD started = GetTickCount(); !done(); Sleep(20))
         if (GetTickCount() - started > timeoutMs)
             return false;
-    }
     return true;
 }
 
 // The first top-level window (parent nullptr) or descendant of parent for which test() holds.
 template <typename Test> static HWND firstWindow(HWND parent, Test test)
 {
-    for (HWND w = parent ? GetWindow(parent, GW_CHILD) : GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        HWND found = test(w) ? w : parent ? firstWindow(w, test) : nullptr;
-        if (found)
+    for (HWND w = parent ? GetWindow(parent, GW_CHILD) : GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (HWND found = test(w) ? w : parent ? firstWindow(w, test) : nullptr)
             return found;
-    }
     return nullptr;
 }
 
@@ -81,16 +72,14 @@ static HWND findDialog(const wchar_t* wanted)
 static HWND waitForDialog(DWORD timeoutMs)
 {
     HWND dialog = nullptr;
-    waitUntil([&] { return dialog = findDialog(text(0)); }, timeoutMs);
-    return dialog;
+    return waitUntil([&] { return dialog = findDialog(text(0)); }, timeoutMs), dialog;
 }
 
 // Arguments TEXT CONTROL: that control of the dialog.
 static HWND dialogControl(DWORD timeoutMs)
 {
     HWND dialog = waitForDialog(timeoutMs);
-    int id = static_cast<int>(number(1));
-    return dialog ? firstWindow(dialog, [&](HWND child) { return GetDlgCtrlID(child) == id; }) : nullptr;
+    return dialog ? firstWindow(dialog, [](HWND child) { return GetDlgCtrlID(child) == number(1); }) : nullptr;
 }
 
 static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
@@ -100,22 +89,25 @@ static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
                                          result ? result : &ignored);
 }
 
-static bool post(UINT message, WPARAM wParam, LPARAM lParam)
+// Sends or posts the message given by the arguments MSG WPARAM LPARAM to the player.
+static bool toPlayer(bool sent)
 {
-    return player() && PostMessageW(player(), message, wParam, lParam);
+    DWORD_PTR result = 0;
+    UINT message = static_cast<UINT>(number(0));
+    bool done = sent ? send(player(), message, number(1), number(2), &result)
+                     : player() && PostMessageW(player(), message, number(1), number(2));
+    return done && answer(L"%lld", static_cast<long long>(result));
 }
 
 // Answers the box's text, then presses Yes when asked, else OK (a Yes/No box: No).
 static bool handleBox(HWND box, bool yes)
 {
-    if (!box)
-        return false;
     wchar_t message[2048] = L"";
-    HWND label = firstWindow(box, [](HWND c) { return matches(c, L"Static") && GetDlgCtrlID(c) == 0xFFFF; });
-    GetWindowTextW(label ? label : box, message, 2048);
-    answer(L"%ls", message);
+    HWND label = box ? firstWindow(box, [](HWND c) { return matches(c, L"Static") && GetDlgCtrlID(c) == 0xFFFF; })
+                     : nullptr;
     int button = yes ? IDYES : GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
-    return PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
+    return box && GetWindowTextW(label ? label : box, message, 2048) >= 0 && answer(L"%ls", message) &&
+           PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
 }
 
 // A window of the player's class with another title.
@@ -128,10 +120,9 @@ static bool impostor()
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr,
                                   windowClass.hInstance, nullptr);
-    for (DWORD started = GetTickCount(); window && GetTickCount() - started < milliseconds(1); Sleep(20)) {
+    for (DWORD started = GetTickCount(); window && GetTickCount() - started < milliseconds(1); Sleep(20))
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&message);
-    }
     return window;
 }
 
@@ -141,12 +132,10 @@ static bool windowInfo()
     const wchar_t *className = text(0)[0] ? text(0) : nullptr, *title = text(1)[0] ? text(1) : nullptr;
     bool dialog = className && _wcsicmp(className, L"#32770") == 0;
     waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
-    RECT frame;
-    if (!window || !GetWindowRect(window, &frame))
-        return false;
-    answer(L"%ld %ld %ld %ld visible=%d foreground=%d", frame.left, frame.top, frame.right, frame.bottom,
-           IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0);
-    return true;
+    RECT r;
+    return window && GetWindowRect(window, &r) &&
+           answer(L"%ld %ld %ld %ld visible=%d foreground=%d", r.left, r.top, r.right, r.bottom,
+                  IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0);
 }
 
 // A choice in a combo box as a user makes it (some dialogs act on the change, some on the list's
@@ -156,13 +145,11 @@ static bool dialogChoose()
     HWND combo = dialogControl(10000);
     DWORD_PTR before = 0, result = 0;
     LPARAM from = reinterpret_cast<LPARAM>(combo);
-    bool done = send(combo, CB_GETCURSEL, 0, 0, &before) &&
-                send(combo, CB_SETCURSEL, static_cast<WPARAM>(number(2)), 0, &result) &&
-                static_cast<LPARAM>(result) == number(2) &&
-                send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
-                send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from);
-    answer(L"%d", static_cast<int>(before));
-    return done;
+    return send(combo, CB_GETCURSEL, 0, 0, &before) && send(combo, CB_SETCURSEL, number(2), 0, &result) &&
+           static_cast<LPARAM>(result) == number(2) &&
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from) &&
+           answer(L"%d", static_cast<int>(before));
 }
 
 // Whether the dialog's tree view has an item chosen below its root.
@@ -176,27 +163,21 @@ static bool treeChosen()
 }
 
 // Presses the button and waits until the dialog has acted on it.
-static bool pressButton(int button)
+static bool pressButton(int button, DWORD timeoutMs)
 {
-    HWND dialog = waitForDialog(milliseconds(1));
+    HWND dialog = waitForDialog(timeoutMs);
     return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-struct Verb {
+static const struct {
     const wchar_t* name;
     int argumentsNeeded;
     bool (*run)();
-};
-
-static const Verb verbs[] = {
-    // send MSG WPARAM LPARAM: to the player, answers the result; post: the same posted; command ID: WM_COMMAND.
-    {L"send", 3, [] {
-         DWORD_PTR result = 0;
-         return send(player(), static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2), &result) &&
-                (answer(L"%lld", static_cast<long long>(result)), true);
-     }},
-    {L"post", 3, [] { return post(static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2)); }},
-    {L"command", 1, [] { return post(WM_COMMAND, static_cast<WPARAM>(number(0)), 0); }},
+} verbs[] = {
+    // send MSG WPARAM LPARAM: to the player, answers the result; post: posted; command ID: WM_COMMAND.
+    {L"send", 3, [] { return toPlayer(true); }},
+    {L"post", 3, [] { return toPlayer(false); }},
+    {L"command", 1, [] { return player() && PostMessageW(player(), WM_COMMAND, number(0), 0); }},
     // wait-player [MS]
     {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
     // box CAPTION [MS]: answers the text of the message box, presses OK (Yes/No: No); box-yes: Yes.
@@ -209,7 +190,8 @@ static const Verb verbs[] = {
      }},
     // tray-exists: whether the player's icon is there (a NIM_MODIFY on it succeeds).
     {L"tray-exists", 0, [] {
-         NOTIFYICONDATAW data = {sizeof(data), player(), TRAY_ICON_ID};
+         NOTIFYICONDATAW data = {};
+         data.cbSize = sizeof(data), data.hWnd = player(), data.uID = TRAY_ICON_ID;
          return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
      }},
     // impostor TITLE MS: a look-alike of the player for MS milliseconds.
@@ -220,16 +202,16 @@ static const Verb verbs[] = {
     {L"count-windows", 1, [] {
          int visible = 0;
          firstWindow(nullptr, [&](HWND w) { return visible += matches(w, text(0)) && IsWindowVisible(w), false; });
-         answer(L"%d", visible);
-         return true;
+         return answer(L"%d", visible);
      }},
-    // dialog-set-text TEXT CONTROL VALUE [MS]: WM_SETTEXT to a control; dialog-ok, dialog-cancel TEXT [MS].
-    {L"dialog-set-text", 3, [] {
+    // dialog-enter TEXT CONTROL VALUE [MS]: types VALUE into a control, presses OK; dialog-ok, dialog-cancel TEXT [MS].
+    {L"dialog-enter", 3, [] {
          DWORD_PTR done = 0;
-         return send(dialogControl(milliseconds(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text(2)), &done) && done;
+         return send(dialogControl(milliseconds(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text(2)), &done) && done &&
+                pressButton(IDOK, 0);
      }},
-    {L"dialog-ok", 1, [] { return pressButton(IDOK); }},
-    {L"dialog-cancel", 1, [] { return pressButton(IDCANCEL); }},
+    {L"dialog-ok", 1, [] { return pressButton(IDOK, milliseconds(1)); }},
+    {L"dialog-cancel", 1, [] { return pressButton(IDCANCEL, milliseconds(1)); }},
     // dialog-choose TEXT CONTROL INDEX: chooses an item of a combo box, answers the one chosen before.
     {L"dialog-choose", 3, dialogChoose},
     // dialog-tree-chosen TEXT [MS]: waits until the dialog's tree view has an item chosen below its root.
@@ -238,19 +220,12 @@ static const Verb verbs[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
-    int first = 1;
-    if (argc > 2 && wcscmp(argv[1], L"--out") == 0) {
-        output = _wfopen(argv[2], L"wb");
-        first = 3;
-    }
+    int first = argc > 2 && wcscmp(argv[1], L"--out") == 0 ? 3 : 1, result = 2;
+    output = first == 3 ? _wfopen(argv[2], L"wb") : nullptr;
     argumentCount = argc - first - 1;
     arguments = argv + first + 1;
-    int result = 2;
-    for (const Verb& verb : verbs) {
+    for (const auto& verb : verbs)
         if (argumentCount >= verb.argumentsNeeded && wcscmp(argv[first], verb.name) == 0)
             result = verb.run() ? 0 : 1;
-    }
-    if (output)
-        fclose(output);
-    return result;
+    return result;  // the output file is closed at the exit
 }

@@ -1,8 +1,11 @@
 """A user's day with the player, driven only as the user and the shell drive it: a start with a
 folder of tracks, then real clicks and keys on the tray icon, its menu and its windows. The
-player's own answers are read from the screen, its MCI commands and the files beside it."""
+player's own answers are read from the screen, its MCI commands and the files beside it. The menu
+where it reaches past the player: the selection submenu of a 200 000-entry list, Help > Readme.txt
+beside the program in Notepad."""
 import math
 import os
+import shutil
 
 import harness
 
@@ -97,3 +100,23 @@ class JourneyTest(harness.PlayerTestCase):
                           "FULL_PATH": "0", "SORT_LIST": "0", "VOLUME": "900"}, self.read_settings())
         self.assertEqual([(path, 0, 0) for path in listed], harness.read_playlist(self.current_playlist_path))
 
+    def test_selection_from_a_long_list_plays_the_chosen_track(self):
+        tracks = [self.media(f"{name}.wav", seconds=60, frequency=300 + 100 * i) for i, name in enumerate("abc")]
+        self.write(self.current_playlist_path, harness.utf16_playlist((tracks[i % 3], 0, 0) for i in range(200000)))
+        process = self.start_player(wait=60)
+        self.post(harness.WM_APP_PLAY)
+        harness.wait_until(self.is_playing, message="the first track to play")
+        self.open_menu()
+        self.choose("e", "Down")  # the submenu opens on the current position 0
+        harness.xdotool("key", "Down", "Return")
+        harness.wait_until(lambda: self.mci_opens(process)[1:] == [tracks[2]] and self.is_playing(),
+                           message="position 2 to open and play")
+
+    def test_help_readme_opens_it_in_notepad(self):
+        shutil.copy(os.path.join(harness.ROOT, "package", "Readme.txt"), os.path.join(self.work, "Readme.txt"))
+        self.start_player()
+        self.open_menu()
+        self.choose("h", "h")
+        self.assertEqual("1", self.window("Notepad", "Readme.txt - Notepad", timeout=30)[1]["visible"])
+        harness.xdotool("key", "alt+F4")  # Notepad is in front: the desktop's X window's keys reach it
+        self.wait_gone("Notepad", "Readme.txt - Notepad")
