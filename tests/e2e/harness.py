@@ -11,7 +11,6 @@ for _file in ("resources/resource.h", "base/player_globals.h", "base/player_glob
     for _name, _base, _offset in re.findall(r"^#define (\w+) \(?(WM_APP|\d+)(?: \+ (\d+))?\)?$", _source, re.M):
         globals()[_name] = (0x8000 if _base == "WM_APP" else int(_base)) + int(_offset or 0)
     globals().update(re.findall(r'^const wchar_t (\w+)\[\] = L"(.*)";$', _source, re.M))
-WM_COMMAND = 0x0111
 ERROR, CONFIRM = "エラー - Velmoris Player", "確認 - Velmoris Player"
 # The one tray icon of the 1024x700 Wine desktop.
 ICON_X, ICON_Y = 1013, 690
@@ -57,7 +56,6 @@ def utf16_playlist(entries):
 
 
 def read_playlist(path):
-    """Entries (path, start, end) of a playlist file as the player writes it."""
     if not (data := pathlib.Path(path).read_bytes()).startswith(b"\xff\xfe"):
         raise AssertionError(f"{path} does not start with the UTF-16LE byte-order mark")
     return [(path, int(start), int(end)) for path, start, end in
@@ -65,16 +63,14 @@ def read_playlist(path):
 
 
 class PlayerTestCase(unittest.TestCase):
-    """Each test gets a folder of its own with a copy of player.exe, so that the settings and
-    the current-playlist file beside the program belong to that test alone. Every player still
-    running at the end is closed through its menu command and must exit with code 0."""
+    """Each test has a folder with its own player.exe, settings and current playlist; a player still
+    running at the end is closed by its menu command and must exit with code 0."""
 
     def setUp(self):
         missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
                    if not os.environ.get(name)] + [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
         self.assertFalse(missing, "the end-to-end tests need scripts/test.sh and scripts/install-deps.sh")
-        base = os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work")
-        os.makedirs(base, exist_ok=True)
+        os.makedirs(base := os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work"), exist_ok=True)
         self.work = tempfile.mkdtemp(prefix=self.id().split(".")[-1][:40] + "-", dir=base)
         self.player_exe = shutil.copy(os.environ["VELMORIS_PLAYER"], os.path.join(self.work, "player.exe"))
         self.settings_path = os.path.join(self.work, f"{USER} Velmoris Player.ini")
@@ -85,8 +81,7 @@ class PlayerTestCase(unittest.TestCase):
     def path(self, name):
         return windows_path(os.path.join(self.work, name))
 
-    def media(self, name, seconds=1.0, frequency=440.0):
-        """A tone as a WAV or MP3 file in the test's folder; answers its Windows path."""
+    def media(self, name, seconds=1.0, frequency=440.0):  # a tone in a WAV or MP3 file; its Windows path
         path, rate = os.path.join(self.work, name), 22050 if name.endswith(".mp3") else 8000
         os.makedirs(os.path.dirname(path), exist_ok=True)
         pcm = b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
@@ -109,8 +104,7 @@ class PlayerTestCase(unittest.TestCase):
         lines = pathlib.Path(self.settings_path).read_text("latin-1").split() if os.path.exists(self.settings_path) else []
         return dict(line.split("=", 1) for line in lines if "=" in line)
 
-    def start_player(self, *args, wait=20):
-        """Starts player.exe with MCI traced; waits (seconds, 0: not) for its main window."""
+    def start_player(self, *args, wait=20):  # MCI traced; waits (seconds, 0: not) for its main window
         with open(os.path.join(self.work, f"player-{len(self.processes)}.log"), "wb") as log:
             process = subprocess.Popen(["wine", self.player_exe, *args], cwd=self.work, stdout=subprocess.DEVNULL,
                                        stderr=log, env=dict(os.environ, WINEDEBUG="trace+mci"))
@@ -120,11 +114,7 @@ class PlayerTestCase(unittest.TestCase):
             self.probe_ok("the player's main window did not appear", "wait-player", wait * 1000, timeout=wait + 10)
         return process
 
-    def later_start(self, *args):  # to its end; answers its exit code
-        return self.start_player(*args, wait=0).wait(timeout=30)
-
-    def probe(self, *args, timeout=30):
-        """Runs the probe helper (probe.cpp); answers (exit code, answer text)."""
+    def probe(self, *args, timeout=30):  # the helper probe.cpp; answers (exit code, answer text)
         (out := pathlib.Path(self.work, "probe.out")).write_bytes(b"")
         code = subprocess.run(["wine", os.environ["VELMORIS_PROBE"], "--out", windows_path(out), *map(str, args)],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
@@ -135,19 +125,14 @@ class PlayerTestCase(unittest.TestCase):
         self.assertEqual(0, code, failure)
         return text
 
-    def post(self, message, wparam=0, lparam=0):
-        self.probe_ok(f"could not post message {message:#x} to the player", "post", message, wparam, lparam)
-
     def command(self, command_id):
-        self.post(WM_COMMAND, command_id)
+        self.probe_ok(f"could not post command {command_id} to the player", "command", command_id)
 
     def is_playing(self):
         return self.probe_ok("no player answered", "send", WM_APP_IS_PLAYING, 0, 0) == "1"  # noqa: F821
 
-    def box(self, caption, yes=False, timeout=10):
-        """Text of the message box with this caption, which is then closed (OK, or No unless yes)."""
-        return self.probe_ok(f"no message box '{caption}' appeared", "box-yes" if yes else "box", caption,
-                             timeout * 1000)
+    def box(self, caption, yes=False):  # the box's text; it is then closed (OK, or No unless yes)
+        return self.probe_ok(f"no message box '{caption}' appeared", "box", caption, 10000, *["yes"] * yes)
 
     def assert_no_box(self, caption, wait=1.5):
         code, text = self.probe("box", caption, int(wait * 1000))
@@ -156,10 +141,8 @@ class PlayerTestCase(unittest.TestCase):
     def dialog(self, verb, title, *args):  # dialog-ok, dialog-set-text, ...
         return self.probe_ok(f"{verb} {args} failed in '{title}'", verb, title, *args)
 
-    def window(self, class_name, title, timeout=10):
-        """Rectangle (left, top, right, bottom) and flags (visible, foreground) of a window."""
-        text = self.probe_ok(f"no window '{title}' of class '{class_name}' appeared",
-                             "window", class_name, title, timeout * 1000)
+    def window(self, class_name, title, timeout=10):  # (left, top, right, bottom), {visible, foreground, count}
+        text = self.probe_ok(f"no window '{title}' of class '{class_name}'", "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
 
     def wait_gone(self, class_name, title, timeout=20):
@@ -169,8 +152,7 @@ class PlayerTestCase(unittest.TestCase):
         wait_until(lambda: time.time() - os.path.getmtime(self.current_playlist_path) > seconds,
                    timeout=seconds + 10, message="the current playlist to rest")
 
-    def mci_commands(self, process):
-        """Every MCI command string the player sent so far, in order."""
+    def mci_commands(self, process):  # every MCI command string the player sent so far, in order
         return [MCI_ESCAPE.sub(lambda e: chr(int(e[1], 16)) if len(e[1]) == 4 else e[1], m[1]) for m in
                 MCI_COMMAND.finditer(pathlib.Path(process.log_path).read_bytes().decode("utf-8", "replace"))]
 
@@ -199,8 +181,7 @@ class PlayerTestCase(unittest.TestCase):
         for depth, key in enumerate(keys, start=2):
             xdotool("key", key)
             if depth <= len(keys):
-                wait_until(lambda: int(self.probe_ok("no menu count", "count-windows", "#32768")) >= depth,
-                           message=f"the submenu of '{key}'")
+                wait_until(lambda: int(self.window("#32768", "")[1]["count"]) >= depth, message=f"the submenu of '{key}'")
 
     def cleanup(self):
         self.probe("close-boxes")

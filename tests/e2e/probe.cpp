@@ -84,19 +84,7 @@ static HWND dialogControl(DWORD timeoutMs)
 
 static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
 {
-    DWORD_PTR ignored;
-    return window && SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000,
-                                         result ? result : &ignored);
-}
-
-// Sends or posts the message given by the arguments MSG WPARAM LPARAM to the player.
-static bool toPlayer(bool sent)
-{
-    DWORD_PTR result = 0;
-    UINT message = static_cast<UINT>(number(0));
-    bool done = sent ? send(player(), message, number(1), number(2), &result)
-                     : player() && PostMessageW(player(), message, number(1), number(2));
-    return done && answer(L"%lld", static_cast<long long>(result));
+    return window && SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, result);
 }
 
 // Answers the box's text, then presses Yes when asked, else OK (a Yes/No box: No).
@@ -114,16 +102,12 @@ static bool handleBox(HWND box, bool yes)
 static bool impostor()
 {
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = DefWindowProcW, windowClass.lpszClassName = mainWindowClassName;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = mainWindowClassName;
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr,
                                   windowClass.hInstance, nullptr);
-    for (DWORD started = GetTickCount(); window && GetTickCount() - started < milliseconds(1); Sleep(20))
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&message);
-    return window;
+    return window && (Sleep(milliseconds(1)), true);
 }
 
 static bool windowInfo()
@@ -132,10 +116,12 @@ static bool windowInfo()
     const wchar_t *className = text(0)[0] ? text(0) : nullptr, *title = text(1)[0] ? text(1) : nullptr;
     bool dialog = className && _wcsicmp(className, L"#32770") == 0;
     waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
+    int count = 0;  // of the visible top-level windows of the class (open menus: "#32768")
+    firstWindow(nullptr, [&](HWND w) { return count += className && matches(w, className) && IsWindowVisible(w), false; });
     RECT r;
     return window && GetWindowRect(window, &r) &&
-           answer(L"%ld %ld %ld %ld visible=%d foreground=%d", r.left, r.top, r.right, r.bottom,
-                  IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0);
+           answer(L"%ld %ld %ld %ld visible=%d foreground=%d count=%d", r.left, r.top, r.right, r.bottom,
+                  IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0, count);
 }
 
 // A choice in a combo box as a user makes it (some dialogs act on the change, some on the list's
@@ -174,15 +160,17 @@ static const struct {
     int argumentsNeeded;
     bool (*run)();
 } verbs[] = {
-    // send MSG WPARAM LPARAM: to the player, answers the result; post: posted; command ID: WM_COMMAND.
-    {L"send", 3, [] { return toPlayer(true); }},
-    {L"post", 3, [] { return toPlayer(false); }},
+    // send MSG WPARAM LPARAM: to the player, answers the result; command ID: posts WM_COMMAND.
+    {L"send", 3, [] {
+         DWORD_PTR result = 0;
+         return send(player(), static_cast<UINT>(number(0)), number(1), number(2), &result) &&
+                answer(L"%lld", static_cast<long long>(result));
+     }},
     {L"command", 1, [] { return player() && PostMessageW(player(), WM_COMMAND, number(0), 0); }},
     // wait-player [MS]
     {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
-    // box CAPTION [MS]: answers the text of the message box, presses OK (Yes/No: No); box-yes: Yes.
-    {L"box", 1, [] { return handleBox(waitForDialog(milliseconds(1)), false); }},
-    {L"box-yes", 1, [] { return handleBox(waitForDialog(milliseconds(1)), true); }},
+    // box CAPTION [MS [yes]]: answers the text of the message box, presses OK (Yes/No: No, or Yes).
+    {L"box", 1, [] { return handleBox(waitForDialog(milliseconds(1)), argumentCount > 2); }},
     {L"close-boxes", 0, [] {
          for (int round = 0; round < 50 && handleBox(findDialog(nullptr), false); ++round)
              Sleep(100);
@@ -196,14 +184,8 @@ static const struct {
      }},
     // impostor TITLE MS: a look-alike of the player for MS milliseconds.
     {L"impostor", 2, impostor},
-    // window CLASS TITLE [MS]: a top-level window's rectangle, visibility and foreground (empty: any).
+    // window CLASS TITLE [MS]: a top-level window's rectangle, visibility, foreground, count of its class.
     {L"window", 2, windowInfo},
-    // count-windows CLASS: the visible top-level windows of the class (open menus: "#32768").
-    {L"count-windows", 1, [] {
-         int visible = 0;
-         firstWindow(nullptr, [&](HWND w) { return visible += matches(w, text(0)) && IsWindowVisible(w), false; });
-         return answer(L"%d", visible);
-     }},
     // dialog-enter TEXT CONTROL VALUE [MS]: types VALUE into a control, presses OK; dialog-ok, dialog-cancel TEXT [MS].
     {L"dialog-enter", 3, [] {
          DWORD_PTR done = 0;

@@ -1,8 +1,6 @@
-"""The player's dialogs, driven for real inside the running player. Open files and the folder
-browser: a cancelled dialog changes nothing, the chosen filter comes back at the next opening, the
-chosen tracks become the current playlist on disk and the first one plays. Playlists: an export
-holds the playlist's bytes, an existing file is only replaced after a Yes (asked even with
-messages hidden), an unreadable playlist is reported and changes nothing, an opened one plays."""
+"""The real dialogs inside the running player: a cancelled one changes nothing, the chosen filter
+comes back, chosen tracks become the current playlist and play; an export holds the playlist, an
+existing file is replaced only after a Yes, an unreadable playlist is reported and changes nothing."""
 import os
 import pathlib
 import shutil
@@ -18,7 +16,6 @@ MUSIC_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell
 
 class DialogsTest(harness.PlayerTestCase):
     def assert_list_plays(self, process, paths):
-        """The current playlist holds these files (as Windows compares paths) and its first entry plays."""
         harness.wait_until(lambda: os.path.exists(self.current_playlist_path) and sorted(map(str.lower, paths)) == sorted(
             path.lower() for path, _, _ in harness.read_playlist(self.current_playlist_path)) and self.is_playing(),
             message=f"the current playlist to hold {paths} and play")
@@ -54,9 +51,8 @@ class DialogsTest(harness.PlayerTestCase):
             self.assert_list_plays(process, chosen)
 
     def test_folder_browser_starts_at_the_music_folder_and_plays_its_tracks(self):
-        # On its way to the starting folder the browser reads every folder beside each folder of
-        # the path, and those beside a test's folder are all earlier tests' folders, more with
-        # every run: the music folder lies where its path has a few neighbours only.
+        # On its way to the starting folder the browser reads the folders beside each one of the path: the
+        # music folder lies away from the test folders, which grow in number with every run.
         music = os.path.join(os.path.dirname(self.work), "..", "e2e-music")
         shutil.rmtree(music, ignore_errors=True)
         tracks = [self.media(os.path.join(music, "c.mp3"), 4), self.media(os.path.join(music, "d.wav"), 4)]
@@ -80,7 +76,7 @@ class DialogsTest(harness.PlayerTestCase):
         saved = [(self.media("b.wav", 120), 0, 0), (self.media("a.wav"), 250, 900)]
         self.write(self.current_playlist_path, harness.utf16_playlist(saved))
         process = self.start_player()
-        self.post(harness.WM_APP_PLAY)
+        self.command(harness.IDM_PLAY)
         harness.wait_until(self.is_playing, message="the saved list to play")
         # A bare name gets ".tsv"; the file holds the playlist.
         self.submit(harness.IDM_EXPORT_PLAYLIST, EXPORT, self.path("mylist"))

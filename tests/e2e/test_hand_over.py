@@ -1,7 +1,6 @@
-"""One player per desktop: a later start hands its files (Japanese names whole, played by their
-short names), folder or playlist over and ends; without files it says that the player runs (a
-box even in balloon mode, nothing when messages are hidden); a look-alike window does not count;
-a current-playlist file that cannot be written does not lose the list the user gave."""
+"""One player per desktop: a later start hands its files (Japanese names whole, played by their short
+names), folder or playlist over and ends, or says that the player runs; a look-alike window does not
+count; a current-playlist file that cannot be written does not lose the list the user gave."""
 import os
 import subprocess
 
@@ -27,7 +26,7 @@ class HandOverTest(harness.PlayerTestCase):
                                  (["album"], os.path.join("album", "folder-track.mp3")), (["list.tsv"], "listed.mp3")):
             self.wait_list_rests()
             opened = len(self.mci_opens(player))
-            self.assertEqual(0, self.later_start(*map(self.path, arguments)))
+            self.assertEqual(0, self.start_player(*map(self.path, arguments), wait=0).wait(30))
             harness.wait_until(lambda: harness.read_playlist(self.current_playlist_path)[0][0] == self.path(first)
                                and self.mci_opens(player)[opened:] and self.is_playing(),
                                message=f"{first} to be the saved list's first entry and playing")

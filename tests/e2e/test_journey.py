@@ -1,17 +1,13 @@
-"""A user's day with the player, driven only as the user and the shell drive it: a start with a
-folder of tracks, then real clicks and keys on the tray icon, its menu and its windows. The
-player's own answers are read from the screen, its MCI commands and the files beside it. The menu
-where it reaches past the player: the selection submenu of a 200 000-entry list, Help > Readme.txt
-beside the program in Notepad."""
+"""A user's day with the player: a start with a folder, then real clicks and keys on the tray icon,
+its menu and windows. The menu where it reaches past the player: the selection submenu of a
+200 000-entry list, Help > Readme.txt beside the program in Notepad."""
 import math
 import os
 import shutil
 
 import harness
 
-SEEK_CLASS = harness.seekWindowClassName
-SEEK_TITLE = "シーク - Velmoris Player"
-TRACK_MS = 40000
+SEEK, ABOUT, TRACK_MS = (harness.seekWindowClassName, "シーク - Velmoris Player"), ("#32770", "バージョン情報"), 40000
 
 
 class JourneyTest(harness.PlayerTestCase):
@@ -38,9 +34,8 @@ class JourneyTest(harness.PlayerTestCase):
                               max(top - harness.ICON_Y, 0, harness.ICON_Y - bottom))
         self.assertLessEqual(distance, 20, f"menu at {left},{top}-{right},{bottom}")
         self.choose("n")
-        harness.wait_until(lambda: self.opened_names(process) == order[:2], message="the second track to open")
-        harness.wait_until(lambda: self.mci_commands(process).count("play all notify") >= 2,
-                           message="the second track to play")
+        harness.wait_until(lambda: self.opened_names(process) == order[:2] and self.mci_commands(process).count(
+            "play all notify") >= 2, message="the second track to play")
 
         # Shuffle and repeat on, stored at once.
         for keys, setting in ((("o", "u"), "SHUFFLE"), (("o", "r"), "REPEAT")):
@@ -50,26 +45,24 @@ class JourneyTest(harness.PlayerTestCase):
 
         # Double click: the seek window; a click at three quarters seeks there and playback goes on.
         self.click_icon(repeat=2)
-        (left, top, right, bottom), flags = self.window(SEEK_CLASS, SEEK_TITLE)
+        (left, top, right, bottom), flags = self.window(*SEEK)
         self.assertEqual("1", flags["visible"])
         clicked_at = len(self.mci_commands(process))
         x = left + (right - left) * 3 // 4
         harness.xdotool("mousemove", x, (top + bottom) // 2, "click", 1)
         expected = (x - left) * TRACK_MS // (right - left)
-        harness.wait_until(lambda: any(abs(int(c.split()[-1]) - expected) <= TRACK_MS // 100
-                                       for c in self.mci_commands(process)[clicked_at:]
-                                       if c.startswith("seek sound to ")),
-                           message=f"a seek to about {expected} ms")
+        harness.wait_until(lambda: any(abs(int(c.split()[-1]) - expected) <= TRACK_MS // 100 for c in self.mci_commands(
+            process)[clicked_at:] if c.startswith("seek sound to ")), message=f"a seek to about {expected} ms")
         harness.xdotool("mousemove", 100, 600, "click", 1)
-        self.wait_gone(SEEK_CLASS, SEEK_TITLE)
+        self.wait_gone(*SEEK)
         seeked = len(self.opened_names(process))
 
         # Middle click: the volume slider in front; Page Down turns the sound down one step.
         self.click_icon(button=2)
         (left, top, right, bottom), flags = self.window("#32770", "音量")
         self.assertEqual(("1", "1"), (flags["visible"], flags["foreground"]))
-        harness.xdotool("windowfocus", harness.root_window())
-        harness.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "key", "Next")
+        harness.xdotool("windowfocus", harness.root_window(), "mousemove", (left + right) // 2, (top + bottom) // 2,
+                        "key", "Next")
         harness.wait_until(lambda: self.read_settings().get("VOLUME") == "900", message="VOLUME=900")
         self.wait_for(process, "setaudio sound volume to 900")
         harness.xdotool("mousemove", 100, 600, "click", 1)
@@ -78,18 +71,18 @@ class JourneyTest(harness.PlayerTestCase):
         # The track ends by itself and the next one plays.
         harness.wait_until(lambda: len(self.opened_names(process)) > seeked, timeout=TRACK_MS / 1000,
                            message="the next track after the end of the sought one")
-        last_open = max(i for i, c in enumerate(self.mci_commands(process)) if c.startswith("open "))
-        self.wait_for(process, "play all notify", after=last_open)
+        self.wait_for(process, "play all notify", after=max(i for i, c in enumerate(self.mci_commands(process))
+                                                           if c.startswith("open ")))
 
         # About: centred across the desktop; Escape leaves it open, Enter closes it.
         self.open_menu()
         self.choose("h", "a")
-        (left, top, right, bottom), _ = self.window("#32770", "バージョン情報")
+        (left, top, right, bottom), _ = self.window(*ABOUT)
         self.assertLessEqual(abs(left + right - 1024), 2, f"About at {left}..{right}")
         harness.xdotool("mousemove", (left + right) // 2, top + 10, "key", "Escape")
-        self.assertTrue(harness.stays(lambda: self.probe("window", "#32770", "バージョン情報", 0)[0] == 0, 1.0))
+        self.assertTrue(harness.stays(lambda: self.probe("window", *ABOUT, 0)[0] == 0, 1.0))
         harness.xdotool("key", "Return")
-        self.wait_gone("#32770", "バージョン情報")
+        self.wait_gone(*ABOUT)
 
         # Exit: code 0, the settings and the folder's list stay beside the program.
         self.open_menu()
@@ -104,7 +97,7 @@ class JourneyTest(harness.PlayerTestCase):
         tracks = [self.media(f"{name}.wav", seconds=60, frequency=300 + 100 * i) for i, name in enumerate("abc")]
         self.write(self.current_playlist_path, harness.utf16_playlist((tracks[i % 3], 0, 0) for i in range(200000)))
         process = self.start_player(wait=60)
-        self.post(harness.WM_APP_PLAY)
+        self.command(harness.IDM_PLAY)
         harness.wait_until(self.is_playing, message="the first track to play")
         self.open_menu()
         self.choose("e", "Down")  # the submenu opens on the current position 0

@@ -1,7 +1,5 @@
-"""Real playback through the platform's MCI drivers and a PulseAudio null sink: an entry with
-start and end plays only that span, the real end of a track starts the next, and the end of
-the list leaves the first track open and stopped. The keyboard's media keys reach the player
-whatever window has the focus, also after a later start."""
+"""Real playback through the platform's MCI drivers: an entry's span, the real end of a track, the end
+of the list leaving the first track open and stopped; media keys whatever window has the focus."""
 import harness
 
 
@@ -13,7 +11,7 @@ class PlaybackTest(harness.PlayerTestCase):
         process = self.start_player()
         harness.wait_until(lambda: "seek sound to 2000" in self.mci_commands(process), message="the span's start")
         self.assertFalse(self.is_playing())
-        self.post(harness.WM_APP_PLAY)
+        self.command(harness.IDM_PLAY)
         # Repeat is off: after the last track the first one is opened again and left stopped.
         harness.wait_until(lambda: self.opened_names(process) == ["span.mp3", "after.wav", "span.mp3"]
                            and not self.is_playing(), timeout=30, message="the list to play through once")
@@ -29,7 +27,7 @@ class PlaybackTest(harness.PlayerTestCase):
         tracks = [self.media(name, seconds=60) for name in ("first.wav", "second.wav")]
         process = self.start_player(*tracks)
         harness.wait_until(self.is_playing, message="the first track to play")
-        self.assertEqual(0, self.later_start())
+        self.assertEqual(0, self.start_player(wait=0).wait(30))
         settings = self.read_settings()
         # Wine's hot keys see keys that reach the X window of its virtual desktop ("shell").
         desktop = harness.xdotool("search", "--name", "shell").split()[0]
