@@ -1,486 +1,213 @@
-// A helper that the end-to-end tests run inside the Wine desktop to act as the shell, another
-// process or a user towards the running player. Standard output of a program in the virtual
-// desktop may be lost, so the answer goes to the file named by --out and to the exit code.
-//
-//   probe [--out FILE] COMMAND ARGS...
-//
-// Exit code 0 means the command succeeded, 1 that it did not, 2 a usage error (an unknown
-// command or too few arguments).
+// The end-to-end tests' helper inside the Wine desktop, acting as the shell, another process or a
+// user towards the running player: probe [--out FILE] VERB ARGS... The answer goes to FILE (output
+// in the virtual desktop may be lost) and to the exit code (0: done, 1: not, 2: unknown verb).
+// Waits (MS) default to 10 s. Dialogs are found by caption or a control's text, controls by id.
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
 
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 #include <wchar.h>
 
-#include <utility>
-
-static const wchar_t playerClass[] = L"VELMORIS_PLAYER_MAIN";
+#include "base/player_globals.h"
 
 static FILE* output;
-// The arguments after the command.
 static wchar_t** arguments;
 static int argumentCount;
 
-static void answer(const wchar_t* format, ...)
+// In UTF-8, so that the Python side reads Japanese text as it is.
+static bool answer(const wchar_t* format, ...)
 {
-    if (!output)
-        return;
+    wchar_t text[4096] = L"";
+    char utf8[16384] = "";
     va_list args;
     va_start(args, format);
-    wchar_t text[4096];
-    __mingw_vsnwprintf(text, 4096, format, args);
+    __mingw_vsnwprintf(text, 4095, format, args);
     va_end(args);
-    text[4095] = L'\0';
-    // UTF-8, so that the Python side reads Japanese text as it is.
-    char utf8[16384];
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    if (bytes > 0)
-        fwrite(utf8, 1, static_cast<size_t>(bytes - 1), output);
-    fputc('\n', output);
-    fflush(output);
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
+    return !output || fprintf(output, "%s\n", utf8) >= 0;
 }
 
-static const wchar_t* text(int index)
-{
-    return arguments[index];
-}
-
-static LPARAM number(int index)
-{
-    return static_cast<LPARAM>(wcstoll(arguments[index], nullptr, 0));
-}
-
-// A wait in milliseconds; ten seconds when an optional one is not given.
-static DWORD milliseconds(int index)
-{
-    return index < argumentCount ? static_cast<DWORD>(number(index)) : 10000;
-}
-
-static HWND player()
-{
-    return FindWindowW(playerClass, L"Velmoris Player");
-}
+static const wchar_t* text(int index) { return arguments[index]; }
+static LPARAM number(int index) { return static_cast<LPARAM>(wcstoll(arguments[index], nullptr, 0)); }
+static DWORD milliseconds(int index) { return index < argumentCount ? static_cast<DWORD>(number(index)) : 10000; }
+static HWND player() { return FindWindowW(mainWindowClassName, programTitle); }
 
 // Polls every 20 ms until done() holds; false once timeoutMs have passed without it.
 template <typename Done> static bool waitUntil(Done done, DWORD timeoutMs)
 {
-    for (DWORD started = GetTickCount(); !done(); Sleep(20)) {
+    for (DWORD started = GetTickCount(); !done(); Sleep(20))
         if (GetTickCount() - started > timeoutMs)
             return false;
-    }
     return true;
 }
 
-// The window that find() gives within timeoutMs, or nullptr.
-template <typename Find> static HWND waitFor(Find find, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    waitUntil([&] { return (found = find()) != nullptr; }, timeoutMs);
-    return found;
-}
-
-// The test to apply, and the first window for which it held.
-template <typename Test> using WindowSearch = std::pair<Test*, HWND>;
-
-template <typename Test> static BOOL CALLBACK testWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch<Test>* search = reinterpret_cast<WindowSearch<Test>*>(parameter);
-    if (!(*search->first)(window))
-        return TRUE;
-    search->second = window;
-    return FALSE;
-}
-
-// The first top-level window (parent nullptr) or descendant of parent for which test() holds;
-// a test that never holds visits every one.
+// The first top-level window (parent nullptr) or descendant of parent for which test() holds.
 template <typename Test> static HWND firstWindow(HWND parent, Test test)
 {
-    WindowSearch<Test> search(&test, nullptr);
-    if (parent)
-        EnumChildWindows(parent, testWindow<Test>, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(testWindow<Test>, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    for (HWND w = parent ? GetWindow(parent, GW_CHILD) : GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (HWND found = test(w) ? w : parent ? firstWindow(w, test) : nullptr)
+            return found;
+    return nullptr;
 }
 
-// Window classes compare without regard to case, as the system registers them.
-static bool hasClass(HWND window, const wchar_t* className)
+// Whether the window has this class (compared without case, as the system does) or, with text, this text.
+static bool matches(HWND window, const wchar_t* name, bool text = false)
 {
-    wchar_t actual[64];
-    GetClassNameW(window, actual, 64);
-    return _wcsicmp(actual, className) == 0;
+    wchar_t actual[512] = L"";
+    (text ? GetWindowTextW : GetClassNameW)(window, actual, 512);
+    return (text ? wcscmp : _wcsicmp)(actual, name) == 0;
 }
 
-static bool hasText(HWND window, const wchar_t* wanted)
-{
-    wchar_t actual[512];
-    GetWindowTextW(window, actual, 512);
-    return wcscmp(actual, wanted) == 0;
-}
-
-static bool isVisibleDialog(HWND window)
-{
-    return hasClass(window, L"#32770") && IsWindowVisible(window);
-}
-
-// A visible dialog box with this caption, or any when caption is nullptr.
-static HWND findMessageBox(const wchar_t* caption)
-{
-    return firstWindow(nullptr,
-                       [&](HWND window) { return isVisibleDialog(window) && (!caption || hasText(window, caption)); });
-}
-
-// A visible dialog whose caption, or the text of one of its controls, is the given text (the
-// folder browser shows its title inside, not as its caption).
+// A visible dialog whose caption or one of whose controls shows this text (any dialog: nullptr).
 static HWND findDialog(const wchar_t* wanted)
 {
     return firstWindow(nullptr, [&](HWND window) {
-        return isVisibleDialog(window) &&
-               (hasText(window, wanted) || firstWindow(window, [&](HWND child) { return hasText(child, wanted); }));
+        return matches(window, L"#32770") && IsWindowVisible(window) &&
+               (!wanted || matches(window, wanted, true) ||
+                firstWindow(window, [&](HWND child) { return matches(child, wanted, true); }));
     });
 }
 
-static HWND waitForDialog(const wchar_t* wanted, DWORD timeoutMs)
+static HWND waitForDialog(DWORD timeoutMs)
 {
-    return waitFor([&] { return findDialog(wanted); }, timeoutMs);
+    HWND dialog = nullptr;
+    return waitUntil([&] { return dialog = findDialog(text(0)); }, timeoutMs), dialog;
 }
 
-// Arguments TEXT CONTROL: the control with this id (at any depth) of the dialog found by its
-// caption or by a control's text.
+// Arguments TEXT CONTROL: that control of the dialog.
 static HWND dialogControl(DWORD timeoutMs)
 {
-    HWND dialog = waitForDialog(text(0), timeoutMs);
-    int id = static_cast<int>(number(1));
-    return dialog ? firstWindow(dialog, [&](HWND child) { return GetDlgCtrlID(child) == id; }) : nullptr;
+    HWND dialog = waitForDialog(timeoutMs);
+    return dialog ? firstWindow(dialog, [](HWND child) { return GetDlgCtrlID(child) == number(1); }) : nullptr;
 }
 
-static bool sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
+static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
 {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, result ? result : &ignored);
+    return window && SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, result);
 }
 
-// Sends the message given by the arguments MSG WPARAM LPARAM from first on; answers the result.
-static bool sendAndAnswer(HWND window, int first)
+// Answers the box's text, then presses Yes when asked, else OK (a Yes/No box: No).
+static bool handleBox(HWND box, bool yes)
 {
-    DWORD_PTR result = 0;
-    if (!window || !sendWithTimeout(window, static_cast<UINT>(number(first)), static_cast<WPARAM>(number(first + 1)),
-                                    number(first + 2), &result))
-        return false;
-    answer(L"%lld", static_cast<long long>(result));
-    return true;
-}
-
-static bool postToPlayer(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    HWND window = player();
-    return window && PostMessageW(window, message, wParam, lParam);
-}
-
-static bool playerState()
-{
-    HWND window = player();
-    answer(L"exists=%d visible=%d", window != nullptr, window && IsWindowVisible(window));
-    return window;
-}
-
-static void closeBox(HWND box)
-{
-    // A box with only OK knows IDOK; a Yes/No box is answered with No; any other box is closed.
-    int button = GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
-    PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
-}
-
-static bool handleBox(bool yes)
-{
-    HWND box = waitFor([] { return findMessageBox(text(0)); }, milliseconds(1));
-    if (!box)
-        return false;
     wchar_t message[2048] = L"";
-    HWND label =
-        firstWindow(box, [](HWND child) { return hasClass(child, L"Static") && GetDlgCtrlID(child) == 0xFFFF; });
-    if (label)
-        GetWindowTextW(label, message, 2048);
-    answer(L"%ls", message);
-    if (yes)
-        return PostMessageW(box, WM_COMMAND, IDYES, 0);
-    closeBox(box);
-    return true;
+    HWND label = box ? firstWindow(box, [](HWND c) { return matches(c, L"Static") && GetDlgCtrlID(c) == 0xFFFF; })
+                     : nullptr;
+    int button = yes ? IDYES : GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : 0;
+    return box && GetWindowTextW(label ? label : box, message, 2048) >= 0 && answer(L"%ls", message) &&
+           PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
 }
 
-static bool closeAllBoxes()
-{
-    HWND box;
-    for (int round = 0; round < 50 && (box = findMessageBox(nullptr)); ++round) {
-        wchar_t caption[512];
-        GetWindowTextW(box, caption, 512);
-        answer(L"%ls", caption);
-        closeBox(box);
-        Sleep(100);
-    }
-    return true;
-}
-
-static bool trayIcon(DWORD operation)
-{
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = player();
-    data.uID = 1;
-    return data.hWnd && Shell_NotifyIconW(operation, &data);
-}
-
-static bool broadcastTaskbarCreated()
-{
-    DWORD_PTR result;
-    UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-    SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-    return true;
-}
-
+// A window of the player's class with another title.
 static bool impostor()
 {
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = DefWindowProcW, windowClass.lpszClassName = mainWindowClassName;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = playerClass;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, playerClass, text(0), 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance,
-                                  nullptr);
-    if (!window)
-        return false;
-    waitUntil([] {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        return false;
-    }, milliseconds(1));
-    DestroyWindow(window);
-    return true;
+    HWND window = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    return window && (Sleep(milliseconds(1)), true);
 }
 
 static bool windowInfo()
 {
-    const wchar_t* className = text(0)[0] ? text(0) : nullptr;
-    const wchar_t* title = text(1)[0] ? text(1) : nullptr;
-    HWND window = waitFor([&] { return FindWindowW(className, title); }, milliseconds(2));
-    if (!window)
-        return false;
-    RECT frame;
-    GetWindowRect(window, &frame);
-    answer(L"%ld %ld %ld %ld visible=%d foreground=%d topmost=%d", frame.left, frame.top, frame.right, frame.bottom,
-           IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0,
-           (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
-    return true;
+    HWND window = nullptr;
+    const wchar_t *className = text(0)[0] ? text(0) : nullptr, *title = text(1)[0] ? text(1) : nullptr;
+    bool dialog = className && _wcsicmp(className, L"#32770") == 0;
+    waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
+    int count = 0;  // of the visible top-level windows of the class (open menus: "#32768")
+    firstWindow(nullptr, [&](HWND w) { return count += className && matches(w, className) && IsWindowVisible(w), false; });
+    RECT r;
+    return window && GetWindowRect(window, &r) &&
+           answer(L"%ld %ld %ld %ld visible=%d foreground=%d count=%d", r.left, r.top, r.right, r.bottom,
+                  IsWindowVisible(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0, count);
 }
 
-static bool dialogSetText()
-{
-    HWND control = dialogControl(milliseconds(3));
-    DWORD_PTR result = 0;
-    return control && sendWithTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text(2)), &result) && result;
-}
-
-// Presses the button and waits until the dialog has acted on it.
-static bool pressDialogButton(int button)
-{
-    HWND dialog = waitForDialog(text(0), milliseconds(1));
-    return dialog && sendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
-static bool musicFolder()
-{
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                        0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    wchar_t old[1024] = L"";
-    DWORD bytes = sizeof(old) - sizeof(wchar_t);
-    RegQueryValueExW(key, L"My Music", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &bytes);
-    answer(L"%ls", old);
-    LONG result = ERROR_SUCCESS;
-    if (argumentCount > 0 && text(0)[0] != L'\0')
-        result = RegSetValueExW(key, L"My Music", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text(0)),
-                                static_cast<DWORD>((wcslen(text(0)) + 1) * sizeof(wchar_t)));
-    else if (argumentCount > 0)
-        RegDeleteValueW(key, L"My Music");
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
-
-static bool countWindows()
-{
-    int visible = 0;
-    firstWindow(nullptr, [&](HWND window) {
-        visible += hasClass(window, text(0)) && IsWindowVisible(window);
-        return false;
-    });
-    answer(L"%d", visible);
-    return true;
-}
-
-// The text of a shown tooltip window (the shell's tooltip of a tray icon); WM_GETTEXT is sent,
-// since the stored title of a tooltip window stays empty.
-static bool tooltipText()
-{
-    wchar_t shown[512] = L"";
-    bool found = waitUntil(
-        [&] {
-            return firstWindow(nullptr, [&](HWND window) {
-                       DWORD_PTR length = 0;
-                       return hasClass(window, TOOLTIPS_CLASSW) && IsWindowVisible(window) &&
-                              sendWithTimeout(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown), &length) &&
-                              length > 0;
-                   }) != nullptr;
-        },
-        milliseconds(0));
-    if (found)
-        answer(L"%ls", shown);
-    return found;
-}
-
-static bool dialogControlRect()
-{
-    HWND control = dialogControl(10000);
-    RECT frame;
-    if (!control || !GetWindowRect(control, &frame))
-        return false;
-    answer(L"%ld %ld %ld %ld", frame.left, frame.top, frame.right, frame.bottom);
-    return true;
-}
-
-// The notifications of a choice in the list follow: some dialogs act on the change, some on the
-// list's closing.
+// A choice in a combo box as a user makes it (some dialogs act on the change, some on the list's
+// closing); answers the choice before.
 static bool dialogChoose()
 {
     HWND combo = dialogControl(10000);
-    DWORD_PTR result = 0;
-    if (!combo || !sendWithTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(number(2)), 0, &result) ||
-        static_cast<LPARAM>(result) != number(2))
-        return false;
-    for (WORD notification : {CBN_SELCHANGE, CBN_SELENDOK}) {
-        if (!sendWithTimeout(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), notification),
-                             reinterpret_cast<LPARAM>(combo)))
-            return false;
-    }
-    return true;
+    DWORD_PTR before = 0, result = 0;
+    LPARAM from = reinterpret_cast<LPARAM>(combo);
+    return send(combo, CB_GETCURSEL, 0, 0, &before) && send(combo, CB_SETCURSEL, number(2), 0, &result) &&
+           static_cast<LPARAM>(result) == number(2) &&
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), from) &&
+           send(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK), from) &&
+           answer(L"%d", static_cast<int>(before));
 }
 
-static bool dialogTexts()
+// Whether the dialog's tree view has an item chosen below its root.
+static bool treeChosen()
 {
-    HWND dialog = waitForDialog(text(0), milliseconds(1));
-    if (!dialog)
-        return false;
-    firstWindow(dialog, [](HWND child) {
-        wchar_t shown[512];
-        GetWindowTextW(child, shown, 512);
-        for (wchar_t* c = wcschr(shown, L'\n'); c; c = wcschr(c, L'\n'))
-            *c = L'|';
-        answer(L"%d\t%ls", static_cast<short>(GetDlgCtrlID(child)), shown);
-        return false;
-    });
-    return true;
+    HWND dialog = findDialog(text(0));
+    HWND tree = dialog ? firstWindow(dialog, [](HWND child) { return matches(child, WC_TREEVIEWW); }) : nullptr;
+    DWORD_PTR chosen = 0, root = 0;
+    return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, &chosen) && send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, &root) &&
+           chosen && chosen != root;
 }
 
-struct Verb {
+// Presses the button and waits until the dialog has acted on it.
+static bool pressButton(int button, DWORD timeoutMs)
+{
+    HWND dialog = waitForDialog(timeoutMs);
+    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+static const struct {
     const wchar_t* name;
     int argumentsNeeded;
     bool (*run)();
-};
-
-static const Verb verbs[] = {
-    // send MSG WPARAM LPARAM: SendMessage to the player, answers the result.
-    {L"send", 3, [] { return sendAndAnswer(player(), 0); }},
-    // post MSG WPARAM LPARAM: PostMessage to the player.
-    {L"post", 3, [] { return postToPlayer(static_cast<UINT>(number(0)), static_cast<WPARAM>(number(1)), number(2)); }},
-    // command ID: the menu command ID as WM_COMMAND.
-    {L"command", 1, [] { return postToPlayer(WM_COMMAND, static_cast<WPARAM>(number(0)), 0); }},
-    // player-state: whether the main window exists and whether it is visible.
-    {L"player-state", 0, playerState},
-    // wait-player [MS] / wait-no-player [MS]
-    {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
-    {L"wait-no-player", 0, [] { return waitUntil([] { return player() == nullptr; }, milliseconds(0)); }},
-    // box CAPTION MS: waits for a message box with this caption, answers its text, presses OK (a
-    // Yes/No box: No). box-yes CAPTION MS: the same, but answers a Yes/No box with Yes.
-    {L"box", 2, [] { return handleBox(false); }},
-    {L"box-yes", 2, [] { return handleBox(true); }},
-    // close-boxes: closes every visible dialog box of the desktop; answers their captions.
-    {L"close-boxes", 0, closeAllBoxes},
-    // tray-delete: removes the player's tray icon, as a restarted shell would have lost it.
-    // tray-exists: whether the icon is there (a NIM_MODIFY on it succeeds).
-    {L"tray-delete", 0, [] { return trayIcon(NIM_DELETE); }},
-    {L"tray-exists", 0, [] { return trayIcon(NIM_MODIFY); }},
-    // taskbar-created: the broadcast of a shell that has re-created its taskbar.
-    {L"taskbar-created", 0, broadcastTaskbarCreated},
-    // impostor TITLE MS: a window of the player's class with another title, for MS milliseconds.
-    {L"impostor", 2, impostor},
-    // window CLASS TITLE MS: waits for a top-level window; answers its rectangle and visibility.
-    {L"window", 3, windowInfo},
-    // double-click-time: the system's double-click time in milliseconds.
-    {L"double-click-time", 0, [] { answer(L"%u", GetDoubleClickTime()); return true; }},
-    // count-windows CLASS: how many visible top-level windows of the class exist (open menus: "#32768").
-    {L"count-windows", 1, countWindows},
-    // tooltip [MS]: waits for a shown tooltip; answers its text.
-    {L"tooltip", 0, tooltipText},
-    // The dialog verbs find the dialog by its caption or by the text of one of its controls, and
-    // its controls by id at any depth.
-    // dialog-set-text TEXT CONTROL VALUE [MS]: WM_SETTEXT to a control.
-    {L"dialog-set-text", 3, dialogSetText},
-    // dialog-ok TEXT [MS] / dialog-cancel TEXT [MS]: presses OK or Cancel.
-    {L"dialog-ok", 1, [] { return pressDialogButton(IDOK); }},
-    {L"dialog-cancel", 1, [] { return pressDialogButton(IDCANCEL); }},
-    // dialog-choose TEXT CONTROL INDEX: selects an item of a combo box as a user would.
-    {L"dialog-choose", 3, dialogChoose},
-    // dialog-gone TEXT MS: waits until no such dialog is shown.
-    {L"dialog-gone", 2, [] { return waitUntil([] { return !findDialog(text(0)); }, milliseconds(1)); }},
-    // music-folder [PATH]: answers the user's "My Music" shell folder entry (empty when there is
-    // none); with PATH sets it (an empty PATH removes the entry), so a test can point the music
-    // folder at a folder of its own and put the old entry back afterwards.
-    {L"music-folder", 0, musicFolder},
-    // dialog-send TEXT CONTROL MSG WPARAM LPARAM: SendMessage to a control; answers the result
-    // (for messages that pass no pointers, such as TBM_GETPOS).
-    {L"dialog-send", 5, [] { return sendAndAnswer(dialogControl(10000), 2); }},
-    // dialog-control-rect TEXT CONTROL: the screen rectangle of a control.
-    {L"dialog-control-rect", 2, dialogControlRect},
-    // dialog-tree-chosen TEXT MS: waits until the dialog's tree view has an item chosen below
-    // its root (the folder browser selects its starting folder while it opens).
-    {L"dialog-tree-chosen", 2, [] {
-         return waitUntil(
-             [] {
-                 HWND dialog = findDialog(text(0));
-                 HWND tree = dialog ? firstWindow(dialog, [](HWND child) { return hasClass(child, L"SysTreeView32"); })
-                                    : nullptr;
-                 DWORD_PTR chosen = 0, root = 0;
-                 return tree && sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, &chosen) &&
-                        sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, &root) && chosen && chosen != root;
-             },
-             milliseconds(1));
+} verbs[] = {
+    // send MSG WPARAM LPARAM: to the player, answers the result; command ID: posts WM_COMMAND.
+    {L"send", 3, [] {
+         DWORD_PTR result = 0;
+         return send(player(), static_cast<UINT>(number(0)), number(1), number(2), &result) &&
+                answer(L"%lld", static_cast<long long>(result));
      }},
-    // dialog-texts TEXT [MS]: every control as "ID<TAB>text", one a line (line breaks inside a
-    // text shown as '|').
-    {L"dialog-texts", 1, dialogTexts},
+    {L"command", 1, [] { return player() && PostMessageW(player(), WM_COMMAND, number(0), 0); }},
+    // wait-player [MS]
+    {L"wait-player", 0, [] { return waitUntil([] { return player() != nullptr; }, milliseconds(0)); }},
+    // box CAPTION [MS [yes]]: answers the text of the message box, presses OK (Yes/No: No, or Yes).
+    {L"box", 1, [] { return handleBox(waitForDialog(milliseconds(1)), argumentCount > 2); }},
+    {L"close-boxes", 0, [] {
+         for (int round = 0; round < 50 && handleBox(findDialog(nullptr), false); ++round)
+             Sleep(100);
+         return true;
+     }},
+    // tray-exists: whether the player's icon is there (a NIM_MODIFY on it succeeds).
+    {L"tray-exists", 0, [] {
+         NOTIFYICONDATAW data = {};
+         data.cbSize = sizeof(data), data.hWnd = player(), data.uID = TRAY_ICON_ID;
+         return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
+     }},
+    // impostor TITLE MS: a look-alike of the player for MS milliseconds.
+    {L"impostor", 2, impostor},
+    // window CLASS TITLE [MS]: a top-level window's rectangle, visibility, foreground, count of its class.
+    {L"window", 2, windowInfo},
+    // dialog-enter TEXT CONTROL VALUE [MS]: types VALUE into a control, presses OK; dialog-ok, dialog-cancel TEXT [MS].
+    {L"dialog-enter", 3, [] {
+         DWORD_PTR done = 0;
+         return send(dialogControl(milliseconds(3)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text(2)), &done) && done &&
+                pressButton(IDOK, 0);
+     }},
+    {L"dialog-ok", 1, [] { return pressButton(IDOK, milliseconds(1)); }},
+    {L"dialog-cancel", 1, [] { return pressButton(IDCANCEL, milliseconds(1)); }},
+    // dialog-choose TEXT CONTROL INDEX: chooses an item of a combo box, answers the one chosen before.
+    {L"dialog-choose", 3, dialogChoose},
+    // dialog-tree-chosen TEXT [MS]: waits until the dialog's tree view has an item chosen below its root.
+    {L"dialog-tree-chosen", 1, [] { return waitUntil(treeChosen, milliseconds(1)); }},
 };
 
 int wmain(int argc, wchar_t** argv)
 {
-    int first = 1;
-    if (argc > 2 && wcscmp(argv[1], L"--out") == 0) {
-        output = _wfopen(argv[2], L"wb");
-        first = 3;
-    }
-    // Negative when no command is given.
+    int first = argc > 2 && wcscmp(argv[1], L"--out") == 0 ? 3 : 1, result = 2;
+    output = first == 3 ? _wfopen(argv[2], L"wb") : nullptr;
     argumentCount = argc - first - 1;
     arguments = argv + first + 1;
-    int result = 2;
-    for (const Verb& verb : verbs) {
+    for (const auto& verb : verbs)
         if (argumentCount >= verb.argumentsNeeded && wcscmp(argv[first], verb.name) == 0)
             result = verb.run() ? 0 : 1;
-    }
-    if (output)
-        fclose(output);
-    return result;
+    return result;  // the output file is closed at the exit
 }

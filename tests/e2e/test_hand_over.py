@@ -1,100 +1,71 @@
-"""The running player: a later start hands its files, folder or playlist over and ends, and a
-current-playlist file that cannot be written does not lose the list the user gave."""
+"""One player per desktop: a later start hands its files (Japanese names whole, played by their short
+names), folder or playlist over and ends, or says that the player runs; a look-alike window does not
+count; a current-playlist file that cannot be written does not lose the list the user gave."""
 import os
-import time
+import subprocess
 
 import harness
 
 WRITE_FAILED = "プレイリストファイルの書き込みに失敗しました。\n（パス：{}）"
+ALREADY_RUNNING = ("既に起動しています。\n但しファイル（複数可）、プレイリストまたはフォルダーをドラッグアンドドロップして"
+                   "既存のプロセスに開かせることは出来ます。")
 
 
 class HandOverTest(harness.PlayerTestCase):
-    def path(self, name):
-        return harness.windows_path(os.path.join(self.work, name))
-
-    def opened_names(self, process):
-        return [os.path.basename(p.replace("\\", "/")) for p in self.mci_opens(process)]
-
-    def wait_opened_and_playing(self, process, name):
-        harness.wait_until(lambda: self.opened_names(process)[-1:] == [name] and self.is_playing(),
-                           timeout=20, message=f"{name} to be open and playing")
-
     def test_later_start_hands_over_files_a_folder_and_a_playlist(self):
-        self.media("playing.mp3", seconds=30)
-        player = self.start_player(self.path("playing.mp3"), trace_mci=True)
-        self.wait_opened_and_playing(player, "playing.mp3")
-
-        os.mkdir(os.path.join(self.work, "album"))
+        japanese = self.media(os.path.join("曲集", "曲 1.wav"), seconds=30)
+        player = self.start_player(japanese)
+        harness.wait_until(lambda: self.is_playing() and self.mci_opens(player)[0].isascii() and
+                           harness.read_playlist(self.current_playlist_path) == [(japanese, 0, 0)],
+                           message="the Japanese-named WAV to play by its short name, listed by its own")
         self.media(os.path.join("album", "folder-track.mp3"), seconds=30)
-        self.media("listed.mp3", seconds=30)
-        with open(os.path.join(self.work, "list.tsv"), "wb") as out:
-            out.write(harness.utf16_playlist([(self.path("listed.mp3"), 0, 0)]))
-        self.media("given.mp3", seconds=30)
-        self.media("given-too.mp3", seconds=30)
+        self.write("list.tsv", harness.utf16_playlist([(self.media("listed.mp3", seconds=30), 0, 0)]))
+        for name in ("日本語の曲.mp3", "二曲目.mp3"):
+            self.media(name, seconds=30)
+        for arguments, first in ((["日本語の曲.mp3", "二曲目.mp3"], "日本語の曲.mp3"),
+                                 (["album"], os.path.join("album", "folder-track.mp3")), (["list.tsv"], "listed.mp3")):
+            self.wait_list_rests()
+            opened = len(self.mci_opens(player))
+            self.assertEqual(0, self.start_player(*map(self.path, arguments), wait=0).wait(30))
+            harness.wait_until(lambda: harness.read_playlist(self.current_playlist_path)[0][0] == self.path(first)
+                               and self.mci_opens(player)[opened:] and self.is_playing(),
+                               message=f"{first} to be the saved list's first entry and playing")
+            last = self.mci_opens(player)[-1]
+            self.assertTrue(last == self.path(first) or not first.isascii() and last.isascii(), last)
+            self.assert_no_box(harness.CONFIRM, wait=0.5)
 
-        cases = (
-            ("files", [self.path("given.mp3"), self.path("given-too.mp3")], "given.mp3"),
-            ("folder", [self.path("album")], "folder-track.mp3"),
-            ("playlist", [self.path("list.tsv")], "listed.mp3"),
-        )
-        for kind, arguments, first in cases:
-            with self.subTest(kind=kind):
-                self.wait_list_rests()
-                self.assertEqual(0, self.later_start(*arguments))
-                self.wait_opened_and_playing(player, first)
-                self.assert_no_box("確認 - Velmoris Player", wait=0.5)
-                self.assertIsNone(player.poll())
-        self.assertEqual(0, self.exit_player(player))
-
-    def test_japanese_file_names_travel_whole(self):
-        self.media("始まり.mp3", seconds=30)
-        player = self.start_player(self.path("始まり.mp3"), trace_mci=True)
-        harness.wait_until(self.is_playing, timeout=20, message="the first track to play")
-        self.media("日本語の曲.mp3", seconds=30)
-        self.wait_list_rests()
-        self.assertEqual(0, self.later_start(self.path("日本語の曲.mp3")))
-        harness.wait_until(lambda: harness.read_playlist(self.current_playlist_path)[0][0] == self.path("日本語の曲.mp3")
-                           and len(self.mci_opens(player)) == 2 and self.is_playing(),
-                           timeout=20, message="the handed-over Japanese name to be saved and playing")
-        self.assertEqual(0, self.exit_player(player))
+    def test_later_start_without_files_says_the_player_runs(self):
+        impostor = subprocess.Popen(["wine", os.environ["VELMORIS_PROBE"], "impostor", "Something Else", "30000"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(impostor.wait)
+        self.addCleanup(impostor.kill)
+        self.window(harness.mainWindowClassName, "Something Else")
+        player = self.start_player()
+        self.assertEqual(0, self.probe("tray-exists")[0], "the player took the look-alike for a running player")
+        for display_type, command in enumerate((harness.IDM_MSG_MESSAGE_BOX, harness.IDM_MSG_BALLOON,
+                                                harness.IDM_MSG_HIDDEN)):
+            self.command(command)
+            harness.wait_until(lambda: self.read_settings().get("MSG_DISPLAY_TYPE") == str(display_type),
+                               message=f"MSG_DISPLAY_TYPE={display_type}")
+            later = self.start_player(wait=0)
+            if display_type < 2:
+                self.assertEqual(ALREADY_RUNNING, self.box(harness.CONFIRM), display_type)
+            self.assertEqual(0, later.wait(timeout=20))
+            self.assert_no_box(harness.CONFIRM, wait=0.5)
+            self.assertIsNone(player.poll(), "the running player was disturbed")
 
     def test_unwritable_current_playlist_keeps_the_given_list_playing(self):
         # Root is not stopped by read-only files: a folder in the file's place is.
         os.mkdir(self.current_playlist_path)
         self.write_settings(MSG_DISPLAY_TYPE=1)
-        self.media("mine.mp3", seconds=30)
-        player = self.start_player(self.path("mine.mp3"), trace_mci=True)
+        player = self.start_player(self.media("mine.mp3", seconds=30))
         # No tray icon exists yet while the command line is taken: a box even in balloon mode.
         expected = WRITE_FAILED.format(harness.windows_path(self.current_playlist_path))
-        self.assertEqual(expected, self.wait_for_box("エラー - Velmoris Player"))
-        self.wait_opened_and_playing(player, "mine.mp3")
-
-        self.media("other.mp3", seconds=30)
-        later = self.start_player(self.path("other.mp3"), wait=False)
-        self.assertEqual(expected, self.wait_for_box("エラー - Velmoris Player"))
+        self.assertEqual(expected, self.box(harness.ERROR))
+        harness.wait_until(self.is_playing, message="mine.mp3 to play")
+        later = self.start_player(self.media("other.mp3"), wait=0)
+        self.assertEqual(expected, self.box(harness.ERROR))
         self.assertEqual(0, later.wait(timeout=20))
-        time.sleep(1.0)
-        self.assertEqual(["mine.mp3"], self.opened_names(player), "the running player took another list")
+        self.assertTrue(harness.stays(lambda: self.opened_names(player) == ["mine.mp3"], 1.0),
+                        "the running player took another list")
         self.assertTrue(self.is_playing())
-        self.assertEqual(0, self.exit_player(player))
-
-    def test_selection_past_the_end_changes_nothing(self):
-        self.media("one.mp3", seconds=30)
-        self.media("two.mp3", seconds=30)
-        player = self.start_player(self.path("one.mp3"), self.path("two.mp3"), trace_mci=True)
-        self.wait_opened_and_playing(player, "one.mp3")
-        for shuffle_toggles in (0, 1):
-            for _ in range(shuffle_toggles):
-                self.command(harness.IDM_SHUFFLE)
-            for command_id in (harness.IDM_SELECT_FIRST + 2, harness.IDM_SELECT_FIRST + 60000):
-                self.command(command_id)
-        self.command(harness.IDM_SHUFFLE)
-        time.sleep(0.5)
-        self.assertIsNone(player.poll(), "the player ended")
-        self.assertEqual(["one.mp3"], self.opened_names(player))
-        self.assertTrue(self.is_playing())
-        self.assertEqual(0, self.exit_player(player))
-
-
-if __name__ == "__main__":
-    harness.unittest.main()
