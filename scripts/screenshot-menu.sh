@@ -5,13 +5,8 @@
 set -euo pipefail
 # shellcheck source=scripts/screenshots-common.sh
 source "$(dirname "$0")/screenshots-common.sh"
-python3 - "$root/tests/e2e" "$work" <<'PY'
-import sys
-sys.path.insert(0, sys.argv[1])
-import harness
-harness.make_wav(sys.argv[2] + "/01 Morning.wav", seconds=60)
-harness.make_wav(sys.argv[2] + "/02 Evening.wav", seconds=60, frequency=660)
-PY
+make_wav "$work/01 Morning.wav" 60
+make_wav "$work/02 Evening.wav" 60 660
 # Repeat on and balloon messages, so that a check mark and a radio bullet show.
 printf '[OPTION]\r\nREPEAT=1\r\nMSG_DISPLAY_TYPE=1\r\n' >"$work/$(id -un) Velmoris Player.ini"
 start_player "Z:${work//\//\\}\\01 Morning.wav" "Z:${work//\//\\}\\02 Evening.wav"

@@ -4,8 +4,7 @@
 set -euo pipefail
 # shellcheck source=scripts/screenshots-common.sh
 source "$(dirname "$0")/screenshots-common.sh"
-python3 -c "import sys; sys.path.insert(0, '$root/tests/e2e'); import harness; harness.make_wav(sys.argv[1], seconds=225)" \
-    "$work/track.wav"
+make_wav "$work/track.wav" 225
 start_player "Z:$work/track.wav"
 sleep 2
 

@@ -12,3 +12,14 @@ start_player() {
     player=$!
     probe wait-player 20000
 }
+# A WAV tone: make_wav PATH SECONDS [FREQUENCY].
+make_wav() {
+    python3 - "$@" <<'PY'
+import math, struct, sys, wave
+path, seconds, frequency = sys.argv[1], float(sys.argv[2]), float(sys.argv[3]) if len(sys.argv) > 3 else 440.0
+with wave.open(path, "wb") as out:
+    out.setnchannels(1); out.setsampwidth(2); out.setframerate(8000)
+    out.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / 8000)))
+                             for i in range(int(seconds * 8000))))
+PY
+}
