@@ -1,65 +1,53 @@
 #include "tests/fakes/fake_system_calls.h"
 
+#include <mmsystem.h>
+
 #include <mutex>
+#include <sstream>
 
 #include "base/system_calls.h"
 #include "playlist/file_dialog.h"
 
 namespace fake {
 
+MciDevice mci;
 std::vector<MciCall> mciCalls;
-MciHandler mciHandler;
 std::vector<NotifyCall> notifyCalls;
-BOOL notifyResult = TRUE;
-bool realMessageBoxes;
+BOOL notifyResult;
 DWORD tickCount;
 std::vector<HotKey> hotKeys;
 UINT refusedHotKey;
 std::vector<std::pair<std::wstring, std::wstring>> shortNames;
 std::vector<DWORD> moveFileErrors;
-std::vector<std::wstring> moveFileCalls;
+size_t moveFileCount;
 std::vector<DWORD> sleeps;
-std::vector<std::wstring> fileDialogTitles;
+size_t fileDialogCount;
 std::wstring fileDialogSelection;
 
-static std::mutex messageBoxMutex;
-static std::vector<MessageBoxCall> recordedMessageBoxes;
+static std::mutex boxMutex;
+static std::vector<MessageBoxCall> boxes;
 
 void reset()
 {
-    mciCalls.clear();
-    mciHandler = nullptr;
-    notifyCalls.clear();
-    notifyResult = TRUE;
-    realMessageBoxes = false;
-    tickCount = 0;
-    hotKeys.clear();
-    refusedHotKey = 0;
-    shortNames.clear();
-    moveFileErrors.clear();
-    moveFileCalls.clear();
-    sleeps.clear();
-    fileDialogTitles.clear();
+    mci = MciDevice();
+    mciCalls.clear(), notifyCalls.clear(), hotKeys.clear(), shortNames.clear(), moveFileErrors.clear(), sleeps.clear();
+    notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, fileDialogCount = 0;
     fileDialogSelection.clear();
-    std::lock_guard<std::mutex> lock(messageBoxMutex);
-    recordedMessageBoxes.clear();
+    std::lock_guard<std::mutex> lock(boxMutex);
+    boxes.clear();
 }
 
 std::vector<MessageBoxCall> messageBoxes()
 {
-    std::lock_guard<std::mutex> lock(messageBoxMutex);
-    return recordedMessageBoxes;
+    std::lock_guard<std::mutex> lock(boxMutex);
+    return boxes;
 }
 
 std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs)
 {
-    DWORD started = GetTickCount();
-    for (;;) {
-        std::vector<MessageBoxCall> boxes = messageBoxes();
-        if (boxes.size() >= count || GetTickCount() - started > timeoutMs)
-            return boxes;
+    for (DWORD started = GetTickCount(); messageBoxes().size() < count && GetTickCount() - started < timeoutMs;)
         Sleep(10);
-    }
+    return messageBoxes();
 }
 
 std::vector<std::wstring> mciCommands()
@@ -70,18 +58,73 @@ std::vector<std::wstring> mciCommands()
     return commands;
 }
 
+static unsigned int openFile(const std::wstring& command)
+{
+    size_t first = command.find(L'"'), last = command.find(L'"', first + 1);
+    if (first == std::wstring::npos || last == std::wstring::npos || command.substr(last) != L"\" alias sound")
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    std::wstring path = command.substr(first + 1, last - first - 1);
+    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    size_t dot = name.rfind(L'.');
+    if (dot == std::wstring::npos)
+        return MCIERR_EXTENSION_NOT_FOUND;
+    std::wstring extension = name.substr(dot);
+    CharLowerW(extension.data());
+    mci.type = extension == L".mid" || extension == L".rmi" ? L"sequencer" : extension == L".wav" ? L"waveaudio" : L"digitalvideo";
+    mci.open = true, mci.mode = L"stopped", mci.position = 0;
+    return 0;
+}
+
+static unsigned int answer(const std::wstring& command, std::wstring& reply)
+{
+    for (const auto& scripted : mci.errors)
+        if (command.compare(0, scripted.first.size(), scripted.first) == 0)
+            return scripted.second;
+    if (command.compare(0, 5, L"open ") == 0)
+        return mci.open ? MCIERR_DUPLICATE_ALIAS : openFile(command);
+    std::vector<std::wstring> w;
+    std::wistringstream split(command);
+    for (std::wstring word; split >> word;)
+        w.push_back(word);
+    w.resize(5);
+    const std::wstring& verb = w[0];
+    if (w[1] == L"all" && verb != L"close" && mci.allRefused)
+        return MCIERR_CANNOT_USE_ALL;
+    if (!mci.open)
+        return w[1] == L"all" && (verb == L"stop" || verb == L"close") ? 0 : MCIERR_INVALID_DEVICE_NAME;
+    if (w[1] != L"all" && w[1] != L"sound")
+        return MCIERR_INVALID_DEVICE_NAME;
+    if (verb == L"close")
+        mci.open = false, mci.type.clear(), mci.mode.clear(), mci.position = 0;
+    else if (verb == L"stop")
+        mci.mode = L"stopped";
+    else if (verb == L"seek" && w[2] == L"to")
+        mci.mode = L"stopped", mci.position = w[3] == L"start" ? 0 : wcstoul(w[3].c_str(), nullptr, 10);
+    else if (verb == L"play" || (verb == L"resume" && mci.mode == L"paused"))
+        mci.mode = L"playing";
+    else if (verb == L"pause" && mci.type != L"sequencer" && mci.mode == L"playing")
+        mci.mode = L"paused";
+    else if (verb == L"setaudio" && mci.type != L"digitalvideo")
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    else if (verb == L"status" || verb == L"capability") {
+        const std::wstring item = w[2] + w[3];
+        reply = item == L"mode" ? mci.mode : item == L"devicetype" ? mci.type : item == L"length" ? std::to_wstring(mci.length)
+              : item == L"position" ? std::to_wstring(mci.position) : L"?";
+        return reply == L"?" ? MCIERR_UNRECOGNIZED_COMMAND : 0;
+    } else if (verb != L"set" && verb != L"pause" && verb != L"resume" && verb != L"setaudio")
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    return 0;
+}
+
 } // namespace fake
 
 unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigned int replyLength, HWND notifyWindow)
 {
     fake::mciCalls.push_back({command, notifyWindow});
     std::wstring answer;
-    unsigned int error = fake::mciHandler ? fake::mciHandler(command, answer, notifyWindow) : 0;
-    if (reply && replyLength > 0) {
-        size_t units = answer.size() < replyLength - 1 ? answer.size() : replyLength - 1;
-        answer.copy(reply, units);
-        reply[units] = L'\0';
-    }
+    unsigned int error = fake::answer(command, answer);
+    if (reply && replyLength > 0)
+        reply[answer.copy(reply, replyLength - 1)] = L'\0';
     return error;
 }
 
@@ -93,17 +136,12 @@ BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 
 int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style)
 {
-    {
-        std::lock_guard<std::mutex> lock(fake::messageBoxMutex);
-        fake::recordedMessageBoxes.push_back({owner, text, caption, style, GetCurrentThreadId()});
-    }
-    return fake::realMessageBoxes ? MessageBoxW(owner, text, caption, style) : IDOK;
+    std::lock_guard<std::mutex> lock(fake::boxMutex);
+    fake::boxes.push_back({owner, text, caption, style, GetCurrentThreadId()});
+    return IDOK;
 }
 
-DWORD systemTickCount()
-{
-    return fake::tickCount;
-}
+DWORD systemTickCount() { return fake::tickCount; }
 
 BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key)
 {
@@ -115,48 +153,34 @@ BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key)
 
 BOOL systemUnregisterHotKey(HWND window, int id)
 {
-    for (auto held = fake::hotKeys.begin(); held != fake::hotKeys.end(); ++held) {
-        if (held->window == window && held->id == id) {
-            fake::hotKeys.erase(held);
-            return TRUE;
-        }
-    }
+    for (auto held = fake::hotKeys.begin(); held != fake::hotKeys.end(); ++held)
+        if (held->window == window && held->id == id)
+            return fake::hotKeys.erase(held), TRUE;
     return FALSE;
 }
 
 DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
 {
-    for (const auto& name : fake::shortNames) {
-        if (name.first == longPath && name.second.size() < units) {
-            name.second.copy(shortPath, name.second.size());
-            shortPath[name.second.size()] = L'\0';
-            return static_cast<DWORD>(name.second.size());
-        }
-    }
+    for (const auto& name : fake::shortNames)
+        if (name.first == longPath && name.second.size() < units)
+            return shortPath[name.second.copy(shortPath, units)] = L'\0', static_cast<DWORD>(name.second.size());
     return 0;
 }
 
 BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 {
-    size_t call = fake::moveFileCalls.size();
-    fake::moveFileCalls.push_back(std::wstring(from) + L" -> " + to);
-    if (call < fake::moveFileErrors.size() && fake::moveFileErrors[call] != 0) {
-        SetLastError(fake::moveFileErrors[call]);
-        return FALSE;
-    }
+    size_t call = fake::moveFileCount++;
+    if (call < fake::moveFileErrors.size() && fake::moveFileErrors[call] != 0)
+        return SetLastError(fake::moveFileErrors[call]), FALSE;
     return MoveFileExW(from, to, flags);
 }
 
-void systemSleep(DWORD milliseconds)
-{
-    fake::sleeps.push_back(milliseconds);
-}
+void systemSleep(DWORD milliseconds) { fake::sleeps.push_back(milliseconds); }
 
-bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t* title, DWORD)
+bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t*, DWORD)
 {
-    fake::fileDialogTitles.push_back(title);
+    ++fake::fileDialogCount;
     size_t units = fake::fileDialogSelection.size() < fileUnits ? fake::fileDialogSelection.size() : 0;
-    fake::fileDialogSelection.copy(file, units);
-    file[units] = L'\0';
+    file[fake::fileDialogSelection.copy(file, units)] = L'\0';
     return units != 0;
 }

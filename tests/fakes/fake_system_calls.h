@@ -1,85 +1,54 @@
-// Recording fake of the player's system seam (base/system_calls.h) for the unit tests.
+// Recording fake of base/system_calls.h for the unit tests, with a model of the MCI device.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace fake {
 
-struct MciCall {
-    std::wstring command;
-    HWND notifyWindow;
+struct MciCall { std::wstring command; HWND notifyWindow; };
+struct NotifyCall { DWORD message; NOTIFYICONDATAW data; };
+struct MessageBoxCall { HWND owner; std::wstring text, caption; UINT style; DWORD threadId; };
+
+// The one device "sound": "open \"path\" alias sound" opens it stopped at 0, as a "sequencer" for
+// .mid/.rmi (which "pause" leaves playing), "waveaudio" for .wav (both refuse "setaudio"), else
+// "digitalvideo"; a name without extension fails. play/pause/resume/stop/seek change the mode, close
+// closes. While closed only "stop all" and "close all" succeed. Replies: mode, device type,
+// length and position.
+struct MciDevice {
+    bool open = false;
+    std::wstring type, mode;
+    unsigned int position = 0, length = 180000;
+    bool allRefused = false; // as Wine: every "all" command but "close all" fails
+    std::map<std::wstring, unsigned int> errors; // a command starting with a key fails with its value
 };
 
-struct NotifyCall {
-    DWORD message;
-    NOTIFYICONDATAW data; // a copy of the whole record as handed over
-};
-
-struct MessageBoxCall {
-    HWND owner;
-    std::wstring text;
-    std::wstring caption;
-    UINT style;
-    DWORD threadId;
-};
-
-// Answers one MCI command: returns the MCI error and may fill reply. The default answers 0
-// with an empty reply.
-using MciHandler = std::function<unsigned int(const std::wstring& command, std::wstring& reply, HWND notifyWindow)>;
-
+extern MciDevice mci;
 extern std::vector<MciCall> mciCalls;
-extern MciHandler mciHandler;
-
 extern std::vector<NotifyCall> notifyCalls;
 extern BOOL notifyResult;
-
-// When set, message boxes are real (and the caller's thread blocks until one is closed).
-extern bool realMessageBoxes;
-
 extern DWORD tickCount;
-
-struct HotKey {
-    HWND window;
-    int id;
-    UINT modifiers;
-    UINT key;
-};
-
-// The hot keys held now: registered and not unregistered since.
-extern std::vector<HotKey> hotKeys;
-// A key whose registration fails, as when another program holds it; 0: none.
+struct HotKey { HWND window; int id; UINT modifiers, key; };
+extern std::vector<HotKey> hotKeys; // held now
 extern UINT refusedHotKey;
-
-// Short names by long name; a name not listed has none (GetShortPathNameW answers 0).
-extern std::vector<std::pair<std::wstring, std::wstring>> shortNames;
-
-// Errors of the next MoveFileExW calls, in order (0 lets a call through to the real one);
-// calls past the list are real. Each call's source and target are recorded.
+extern std::vector<std::pair<std::wstring, std::wstring>> shortNames; // long, short
+// Errors of the next MoveFileExW calls (0: the real call); later calls are real.
 extern std::vector<DWORD> moveFileErrors;
-extern std::vector<std::wstring> moveFileCalls;
-// Milliseconds of each Sleep, which returns at once.
-extern std::vector<DWORD> sleeps;
-
-// The common file dialogs: each opening's title is recorded; the answer is fileDialogSelection
-// (with its terminators), or a cancel while it is empty.
-extern std::vector<std::wstring> fileDialogTitles;
+extern size_t moveFileCount;
+extern std::vector<DWORD> sleeps; // Sleep returns at once
+// Each file dialog is counted; it answers fileDialogSelection, or a cancel while that is empty.
+extern size_t fileDialogCount;
 extern std::wstring fileDialogSelection;
 
-// Clears every record and restores the defaults above.
 void reset();
-
-// Thread-safe copies of the message boxes shown so far (they may come from worker threads).
 std::vector<MessageBoxCall> messageBoxes();
-// Waits up to timeoutMs for at least count message boxes; returns what was recorded.
+// Waits up to timeoutMs for count message boxes (they may come from other threads).
 std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs = 5000);
-
-// Only the commands, in order.
 std::vector<std::wstring> mciCommands();
 
 } // namespace fake

@@ -1,44 +1,34 @@
-#include <gtest/gtest.h>
+#include "tests/unit/test_support.h"
 
-#include <windows.h>
 #include <mmsystem.h>
 
-#include <algorithm>
 #include <set>
-#include <tuple>
-#include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "app/media_keys.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "playback/mci_device.h"
-#include "playlist/playlist.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
-#include "tests/fakes/fake_system_calls.h"
-#include "tests/unit/test_support.h"
 
 namespace {
 
-class MainWindow : public support::WindowTest {
-protected:
-    // The messages the dispatch posted to the window, taken off its queue.
-    std::vector<UINT> drainMessages()
+struct MainWindow : Unit {
+    void SetUp() override { Unit::SetUp(), SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc)); }
+    void TearDown() override { SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW)), Unit::TearDown(); }
+    std::vector<UINT> posted() // taken off the window's queue
     {
-        std::vector<UINT> posted;
-        MSG message;
-        while (PeekMessageW(&message, window, 0, 0, PM_REMOVE))
-            posted.push_back(message.message);
-        return posted;
+        std::vector<UINT> messages;
+        for (MSG message; PeekMessageW(&message, window, 0, 0, PM_REMOVE);)
+            messages.push_back(message.message);
+        return messages;
     }
-
-    std::string settingsText() { return support::readFileBytes(settingsFilePath); }
 };
 
-// Any nonzero value counts as on and toggles to 0; the file is written at once.
-TEST_F(MainWindow, SettingCommandsChangeAndSaveAtOnce)
+// Any nonzero value counts as on and toggles to 0; the file is written at once. Not ours: ignored.
+TEST_F(MainWindow, CommandsChangeSettingsSelectExitOrDoNothing)
 {
     const struct { unsigned int command; int* setting; const char* key; int from, to; } cases[] = {
         {IDM_REPEAT, &repeat, "REPEAT", 0, 1}, {IDM_SORT_ON_OPEN, &sortOnOpen, "SORT", 7, 0},
@@ -52,121 +42,90 @@ TEST_F(MainWindow, SettingCommandsChangeAndSaveAtOnce)
         *c.setting = c.from;
         runCommand(window, c.command);
         EXPECT_EQ(c.to, *c.setting) << c.key;
-        EXPECT_NE(std::string::npos, settingsText().find(c.key + ("=" + std::to_string(c.to)) + "\r\n")) << c.key;
+        EXPECT_NE(std::string::npos, readBytes(settingsFilePath).find(c.key + ("=" + std::to_string(c.to)) + "\r\n")) << c.key;
     }
-}
-
-TEST_F(MainWindow, ExitPostsCloseAndWhatIsNotOursIsIgnored)
-{
-    for (unsigned int id : {999u, 1026u, 1999u})
+    for (unsigned int id : {999u, 1026u, 1999u, static_cast<unsigned int>(IDM_FIRST_TRACK)}) // the list is empty
         runCommand(window, id);
     EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_LBUTTONUP)) << "another icon's click";
-    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_RBUTTONUP)) << "another icon's click";
-    runCommand(window, IDM_FIRST_TRACK); // an empty playlist: nothing to open
-    for (const std::wstring& command : fake::mciCommands())
-        EXPECT_EQ(std::wstring::npos, command.find(L"open")) << command;
-    EXPECT_TRUE(drainMessages().empty());
+    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, 2, WM_RBUTTONUP));
+    EXPECT_EQ(std::wstring::npos, Texts(fake::mciCommands()).empty() ? std::wstring::npos : fake::mciCommands().back().find(L"open"));
+    EXPECT_EQ(std::vector<UINT>{}, posted());
     runCommand(window, IDM_EXIT);
-    EXPECT_EQ(std::vector<UINT>{WM_CLOSE}, drainMessages());
-}
-
-// A menu built before the list shrank, or another process, may name any position; a chosen track
-// opens and restarts only what was playing.
-TEST_F(MainWindow, SelectionOpensTheTrackOrIgnoresAPositionBeyondTheList)
-{
-    support::setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3", L"C:\\c.mp3"});
-    const struct { unsigned int id; int shuffleOn, wasPlaying, positionAfter; std::vector<UINT> posted; } cases[] = {
+    EXPECT_EQ(std::vector<UINT>{WM_CLOSE}, posted());
+    // A menu built before the list shrank may name any position; a chosen track restarts only what played.
+    setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3", L"C:\\c.mp3"});
+    const struct { unsigned int id; int shuffleOn, wasPlaying, positionAfter; std::vector<UINT> posted; } selections[] = {
         {IDM_SELECT_FIRST + 2, 0, 1, 2, {WM_APP_PLAY}}, {IDM_SELECT_FIRST + 2, 0, 0, 2, {}},
         {IDM_SELECT_FIRST + 3, 0, 1, 1, {}}, {IDM_SELECT_FIRST + 3, 1, 1, 1, {}}, {65535, 0, 1, 1, {}},
     };
-    for (const auto& c : cases) {
-        fake::reset();
-        shuffle = c.shuffleOn;
-        isPlaying = c.wasPlaying;
-        currentPosition = 1;
+    for (const auto& c : selections) {
+        fake::mciCalls.clear();
+        shuffle = c.shuffleOn, isPlaying = c.wasPlaying, currentPosition = 1;
         runCommand(window, c.id);
         EXPECT_EQ(c.positionAfter, currentPosition) << c.id;
-        EXPECT_EQ(c.posted, drainMessages()) << c.id;
-        std::vector<std::wstring> commands = fake::mciCommands();
-        bool opened = std::find(commands.begin(), commands.end(), L"open \"C:\\c.mp3\" alias sound") != commands.end();
-        EXPECT_EQ(c.positionAfter == 2, opened) << c.id;
-        EXPECT_TRUE(opened || commands.empty()) << c.id;
+        EXPECT_EQ(c.posted, posted()) << c.id;
+        Texts sent = fake::mciCommands();
+        EXPECT_EQ(c.positionAfter == 2, sent.size() > 2 && sent[2] == L"open \"C:\\c.mp3\" alias sound") << c.id;
+        EXPECT_TRUE(c.positionAfter == 2 || sent.empty()) << c.id;
     }
 }
 
-// Only a successful end moves on; a failed play leaves the playing state and shows the class icon.
-TEST_F(MainWindow, MciNotificationsEndOrFailTheTrack)
+// Only a successful end moves on; a failed play leaves the playing state. The device answers whether it plays.
+TEST_F(MainWindow, DeviceNotificationsAndQuestions)
 {
-    support::setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3"});
+    setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3"});
     addTrayIcon(window);
     const struct { WPARAM flag; int positionAfter, playingAfter; bool deviceUsed, iconChanged; } cases[] = {
         {MCI_NOTIFY_ABORTED, 0, 1, false, false}, {MCI_NOTIFY_SUPERSEDED, 0, 1, false, false},
-        {MCI_NOTIFY_SUCCESSFUL, 1, 0, true, true}, {MCI_NOTIFY_FAILURE, 0, 0, false, true},
+        {MCI_NOTIFY_SUCCESSFUL, 1, 1, true, true}, {MCI_NOTIFY_FAILURE, 0, 0, false, true},
     };
     for (const auto& c : cases) {
-        fake::reset();
-        currentPosition = 0;
-        isPlaying = 1;
+        fake::mciCalls.clear(), fake::notifyCalls.clear();
+        currentPosition = 0, isPlaying = 1;
         EXPECT_EQ(0, mainWindowProc(window, MM_MCINOTIFY, c.flag, 0));
         EXPECT_EQ(std::make_tuple(c.positionAfter, c.playingAfter, c.deviceUsed, c.iconChanged),
-                  std::make_tuple(currentPosition, isPlaying, !fake::mciCalls.empty(), !fake::notifyCalls.empty()))
-            << "flag " << c.flag;
+                  std::make_tuple(currentPosition, isPlaying, !fake::mciCalls.empty(), !fake::notifyCalls.empty())) << c.flag;
     }
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)), fake::notifyCalls.back().data.hIcon);
-}
-
-TEST_F(MainWindow, IsPlayingAnswersFromTheDeviceMode)
-{
-    const struct { const wchar_t* mode; unsigned int error; LRESULT answer; } cases[] = {{L"playing", 0, 1}, {L"paused", 0, 0}, {L"stopped", 0, 0}, {L"Playing", 0, 0}, {L"playing", 263, 0}};
-    for (const auto& c : cases) {
-        fake::mciHandler = [&](const std::wstring& command, std::wstring& reply, HWND) -> unsigned int {
-            EXPECT_EQ(L"status sound mode", command);
-            reply = c.mode;
-            return c.error;
-        };
-        EXPECT_EQ(c.answer, mainWindowProc(window, WM_APP_IS_PLAYING, 0, 0)) << c.mode << L" " << c.error;
+    const struct { const wchar_t* mode; unsigned int error; LRESULT answer; } modes[] = {
+        {L"playing", 0, 1}, {L"paused", 0, 0}, {L"stopped", 0, 0}, {L"Playing", 0, 0}, {L"playing", 263, 0}};
+    for (const auto& c : modes) {
+        fake::mci.open = true, fake::mci.mode = c.mode, fake::mci.errors.clear();
+        if (c.error)
+            fake::mci.errors[L"status"] = c.error;
+        fake::mciCalls.clear();
+        EXPECT_EQ(c.answer, mainWindowProc(window, WM_APP_IS_PLAYING, 0, 0)) << c.mode << c.error;
+        EXPECT_EQ(Texts{L"status sound mode"}, fake::mciCommands());
     }
-}
-
-TEST_F(MainWindow, TaskbarCreatedBringsTheIconBackAsItWas)
-{
+    // A restarted taskbar gets the icon back as it was.
     taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
-    support::setPlaylist({L"C:\\Music\\song.mp3"});
-    const struct { int playing; bool playingPicture; } cases[] = {{0, false}, {1, true}};
-    HICON playingIcon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON, 0, 0, LR_SHARED));
-    for (const auto& c : cases) {
-        fake::reset();
-        isPlaying = c.playing;
+    setPlaylist({L"C:\\Music\\song.mp3"});
+    for (int playing : {0, 1}) {
+        fake::notifyCalls.clear();
+        isPlaying = playing;
         EXPECT_EQ(0, mainWindowProc(window, taskbarCreatedMessage, 0, 0));
-        ASSERT_FALSE(fake::notifyCalls.empty());
+        ASSERT_EQ(playing ? 2u : 1u, fake::notifyCalls.size());
         EXPECT_EQ(static_cast<DWORD>(NIM_ADD), fake::notifyCalls[0].message);
         EXPECT_STREQ(L"song.mp3 - Velmoris Player", fake::notifyCalls[0].data.szTip);
-        EXPECT_EQ(c.playingPicture ? 2u : 1u, fake::notifyCalls.size());
-        EXPECT_EQ(c.playingPicture ? playingIcon : fake::notifyCalls[0].data.hIcon,
-                  fake::notifyCalls.back().data.hIcon);
+        EXPECT_EQ(playing, fake::notifyCalls.back().data.hIcon != fake::notifyCalls[0].data.hIcon);
     }
     taskbarCreatedMessage = 0;
 }
 
-// Every dialog box of this thread that the timer finds is closed, as from its caption, and counted.
 std::set<HWND> dialogsSeen;
-void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD) // every dialog box of this thread, counted and closed
 {
     EnumThreadWindows(GetCurrentThreadId(), [](HWND found, LPARAM) -> BOOL {
         wchar_t name[16] = L"";
-        if (IsWindowVisible(found) && GetClassNameW(found, name, 16) && lstrcmpW(name, L"#32770") == 0) {
-            dialogsSeen.insert(found);
-            PostMessageW(found, WM_CLOSE, 0, 0);
-        }
+        if (IsWindowVisible(found) && GetClassNameW(found, name, 16) && lstrcmpW(name, L"#32770") == 0)
+            dialogsSeen.insert(found), PostMessageW(found, WM_CLOSE, 0, 0);
         return TRUE;
     }, 0);
 }
 
-// While a file, folder or playlist dialog is open, only the folder browser may open once more.
+// While a file or playlist dialog is open only the folder browser may open once more.
 TEST_F(MainWindow, DialogCommandsAreRefusedWhileADialogIsOpen)
 {
-    instanceHandle = GetModuleHandleW(nullptr);
     UINT_PTR timer = SetTimer(nullptr, 0, 50, closeDialogs);
     const struct { unsigned int id; int dialogOpen; size_t fileDialogs, dialogs; } cases[] = {
         {IDM_ABOUT, 1, 0, 0}, {IDM_OPEN_FILES, 1, 0, 0}, {IDM_OPEN_PLAYLIST, 1, 0, 0}, {IDM_EXPORT_PLAYLIST, 1, 0, 0},
@@ -174,42 +133,82 @@ TEST_F(MainWindow, DialogCommandsAreRefusedWhileADialogIsOpen)
         {IDM_EXPORT_PLAYLIST, 0, 1, 0},
     };
     for (const auto& c : cases) {
-        fake::reset();
-        dialogsSeen.clear();
-        modalDialogOpen = c.dialogOpen;
+        fake::fileDialogCount = 0, dialogsSeen.clear(), modalDialogOpen = c.dialogOpen;
         runCommand(window, c.id);
-        EXPECT_EQ(c.fileDialogs, fake::fileDialogTitles.size()) << c.id << " " << c.dialogOpen;
-        EXPECT_EQ(c.dialogs, dialogsSeen.size()) << c.id << " " << c.dialogOpen;
+        EXPECT_EQ(std::make_pair(c.fileDialogs, c.dialogs), std::make_pair(fake::fileDialogCount, dialogsSeen.size())) << c.id << c.dialogOpen;
     }
     KillTimer(nullptr, timer);
 }
 
-// The box is shown, then the window closes itself and the message loop ends with exit code 0.
+// The box, then the window closes itself, removes the icon and the loop ends with exit code 0.
 TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VELMORIS_TEST_MAIN";
+    WNDCLASSW windowClass = {0, mainWindowProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"VELMORIS_MAIN"};
     RegisterClassW(&windowClass);
     fake::notifyResult = FALSE;
-    HWND main = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND main = CreateWindowExW(0, L"VELMORIS_MAIN", L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(nullptr, main);
-    std::vector<fake::MessageBoxCall> boxes = fake::messageBoxes();
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(L"トレイアイコンの追加に失敗しました。", boxes[0].text);
+    EXPECT_EQ(Texts{L"エラー - Velmoris Player: トレイアイコンの追加に失敗しました。"}, boxes(1));
     MSG message;
-    for (DWORD started = GetTickCount(); IsWindow(main) && GetTickCount() - started < 5000;) {
-        if (PeekMessageW(&message, main, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        else
-            Sleep(5);
-    }
+    for (DWORD started = GetTickCount(); IsWindow(main) && GetTickCount() - started < 5000;)
+        PeekMessageW(&message, main, 0, 0, PM_REMOVE) ? static_cast<void>(DispatchMessageW(&message)) : Sleep(5);
     EXPECT_FALSE(IsWindow(main));
-    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), fake::notifyCalls.back().message) << "the icon is removed on the way out";
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), fake::notifyCalls.back().message);
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, message.wParam);
     taskbarCreatedMessage = 0;
+}
+
+// A key does what the click or the menu does, even while a dialog is open; a refused key is silent
+// and the others are held until the window goes.
+TEST_F(MainWindow, MediaKeys)
+{
+    const Texts open = {L"stop all", L"close all", L"open \"C:\\X.wav\" alias sound", L"set sound time format ms",
+                        L"setaudio sound volume to 1000", L"status sound mode", L"play all notify", L"status sound mode"};
+    auto opening = [&](const wchar_t* name) { Texts sent = open; sent[2].replace(9, 1, name); return sent; };
+    const struct { const char* state; WPARAM key; Texts sent; } cases[] = {
+        {"playing", VK_MEDIA_PLAY_PAUSE, {L"status sound mode", L"capability sound device type", L"pause all", L"status sound mode"}},
+        {"paused", VK_MEDIA_PLAY_PAUSE, {L"status sound mode", L"status sound mode", L"resume all", L"status sound mode"}},
+        {"stopped", VK_MEDIA_PLAY_PAUSE, {L"status sound mode", L"status sound mode", L"play all notify", L"status sound mode"}},
+        {"playing", VK_MEDIA_NEXT_TRACK, opening(L"a")}, {"playing", VK_MEDIA_PREV_TRACK, opening(L"c")},
+        {"playing", VK_MEDIA_STOP, {L"stop all", L"status sound mode", L"seek all to start"}},
+    };
+    for (int dialogOpen : {0, 1})
+        for (const auto& c : cases) {
+            setPlaylist({L"C:\\c.wav", L"C:\\b.wav", L"C:\\a.wav"});
+            currentPosition = 1, modalDialogOpen = 0;
+            openTrack(window);
+            if (std::string(c.state) != "stopped")
+                startPlayback(window);
+            if (std::string(c.state) == "paused")
+                pausePlayback();
+            modalDialogOpen = dialogOpen;
+            fake::mciCalls.clear();
+            EXPECT_EQ(0, mainWindowProc(window, WM_HOTKEY, c.key, 0));
+            for (MSG message; PeekMessageW(&message, window, 0, 0, PM_REMOVE);)
+                DispatchMessageW(&message);
+            EXPECT_EQ(c.sent, fake::mciCommands()) << c.state << " key " << c.key << " dialog " << dialogOpen;
+        }
+    const UINT keys[] = {VK_MEDIA_PLAY_PAUSE, VK_MEDIA_NEXT_TRACK, VK_MEDIA_PREV_TRACK, VK_MEDIA_STOP};
+    for (UINT refused : {0u, keys[0], keys[1], keys[2], keys[3]}) {
+        fake::reset();
+        fake::refusedHotKey = refused;
+        registerMediaKeys(window);
+        std::vector<UINT> held, expected;
+        for (const fake::HotKey& key : fake::hotKeys) {
+            held.push_back(key.key);
+            EXPECT_EQ(std::make_tuple(window, 0u, static_cast<int>(key.key)), std::make_tuple(key.window, key.modifiers, key.id));
+        }
+        for (UINT key : keys)
+            if (key != refused)
+                expected.push_back(key);
+        EXPECT_EQ(expected, held) << refused;
+        EXPECT_TRUE(fake::messageBoxes().empty() && fake::notifyCalls.empty()) << refused;
+        mainWindowProc(window, WM_DESTROY, 0, 0);
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        EXPECT_TRUE(fake::hotKeys.empty()) << refused;
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Shared helpers of the unit tests: a fresh process-wide state, temporary folders, playlists.
+// The unit tests' one fixture and helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,51 +9,28 @@
 #include <vector>
 
 #include "playlist/playlist.h"
+#include "tests/fakes/fake_system_calls.h"
 
-namespace support {
+using Texts = std::vector<std::wstring>;
 
-// Puts every process-wide value of the player back to its start-up state (settings at their
-// defaults, an empty playlist and shuffle order, no tray icon) and resets the system fake.
+// Every process-wide value at its start-up state, the fakes fresh.
 void resetPlayerState();
+void setPlaylist(const Texts& paths);
+Texts playlistPaths();
+void setShuffleOrder(const std::vector<int>& indices); // playlist indices
+std::string readBytes(const std::wstring& path);
+void writeBytes(const std::wstring& path, const std::string& bytes);
+std::string utf16(const std::wstring& text); // FF FE, then UTF-16LE
+HWND createTestWindow(); // hidden, of a class with the player's icon
+// "caption: text" of the message boxes, once expected have come and a moment later for any extra.
+Texts boxes(size_t expected);
 
-// Replaces the playlist by these paths (start and end 0) with spare capacity, like a builder.
-void setPlaylist(const std::vector<std::wstring>& paths);
-
-// The paths of the playlist in list order.
-std::vector<std::wstring> playlistPaths();
-
-// Replaces the shuffle order by these playlist indices, followed by the terminator slot.
-void setShuffleOrder(const std::vector<int>& indices);
-
-// A new empty folder under the system's temporary folder; removed with removeTree.
-std::wstring makeTempFolder(const wchar_t* tag);
-void removeTree(const std::wstring& folder);
-
-std::string readFileBytes(const std::wstring& path);
-void writeFileBytes(const std::wstring& path, const std::string& bytes);
-// The bytes of a playlist file holding text: the FF FE mark, then the text as UTF-16LE.
-std::string utf16File(const std::wstring& text);
-
-// A hidden window of a class with the player's icon 100, as the tray operations expect.
-HWND createTestWindow(const wchar_t* title = L"Velmoris Player");
-
-// A test that starts from the start-up state with an empty temporary folder of its own, which
-// holds the per-user settings file and current-playlist file; all of it is removed afterwards.
-class FolderTest : public ::testing::Test {
+// From the start-up state, with an empty folder holding the settings and current-playlist files,
+// and a test window.
+class Unit : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-
     std::wstring folder;
-};
-
-// A FolderTest with a test window of its own.
-class WindowTest : public FolderTest {
-protected:
-    void SetUp() override { FolderTest::SetUp(), window = createTestWindow(); }
-    void TearDown() override { DestroyWindow(window), FolderTest::TearDown(); }
-
     HWND window = nullptr;
 };
-
-} // namespace support
