@@ -27,7 +27,7 @@ static void fillPlaylist(int count)
 
 int wmain()
 {
-    shuffleOrder = static_cast<PlaylistEntry**>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PlaylistEntry*)));
+    shuffleOrder = allocateShuffleOrder(1);
     const int sizes[] = {10, 100, 1000, 16000, 100000, 200000};
     printf("%8s %12s %12s %12s %8s\n", "entries", "menu ms", "middle ms", "baseline ms", "ratio");
     double thousand = 0;
