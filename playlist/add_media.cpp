@@ -18,12 +18,18 @@
 
 int openFilesFilterIndex;
 
-// The new list goes to the current-playlist file; the result tells the caller whether it did.
+// The list goes to the current-playlist file; the result tells the caller whether it did.
+static NewListResult writeCurrentList()
+{
+    return writePlaylistFile(currentPlaylistFilePath) ? NEW_LIST_WRITTEN : NEW_LIST_NOT_WRITTEN;
+}
+
+// A list built from files is sorted first when the user asks for that.
 static NewListResult writeNewList(int count)
 {
     if (sortOnOpen)
         sortPlaylist(count);
-    return writePlaylistFile(currentPlaylistFilePath) ? NEW_LIST_WRITTEN : NEW_LIST_NOT_WRITTEN;
+    return writeCurrentList();
 }
 
 // The audio files directly inside folder, as a new playlist written to the current-playlist
@@ -82,7 +88,7 @@ static NewListResult openPlaylistArgument(const wchar_t* file)
 {
     if (!readPlaylistFile(file))
         return NEW_LIST_NOTHING;
-    return writePlaylistFile(currentPlaylistFilePath) ? NEW_LIST_WRITTEN : NEW_LIST_NOT_WRITTEN;
+    return writeCurrentList();
 }
 
 // The entries of the current-playlist file, in their order, as the playlist; 0 when unreadable.
