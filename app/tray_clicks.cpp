@@ -63,14 +63,17 @@ static LRESULT onLeftDoubleClick(HWND mainWindow)
 }
 
 // The chosen item arrives as a posted WM_COMMAND before TrackPopupMenu returns; it is
-// dispatched here so that the command runs while its menu still exists.
+// dispatched here so that the command runs while its menu still exists. The WM_NULL queued
+// behind it lets Windows end the menu mode of the hidden window: without it the next menu may
+// close at once, or a click elsewhere may not close this one.
 static void showTrayMenu(HWND mainWindow)
 {
     POINT cursor;
     GetCursorPos(&cursor);
     HMENU menu = buildTrayMenu();
     SetForegroundWindow(mainWindow);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    systemTrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, mainWindow);
+    PostMessageW(mainWindow, WM_NULL, 0, 0);
     MSG message;
     if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);

@@ -47,3 +47,8 @@ void systemSleep(DWORD milliseconds)
 {
     Sleep(milliseconds);
 }
+
+BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
+{
+    return TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
+}

@@ -30,3 +30,6 @@ BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags);
 
 // Sleep.
 void systemSleep(DWORD milliseconds);
+
+// TrackPopupMenu.
+BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);

@@ -23,6 +23,8 @@ size_t moveFileCount;
 std::vector<DWORD> sleeps;
 size_t fileDialogCount;
 std::wstring fileDialogSelection;
+size_t menuCount;
+UINT menuChoice;
 
 static std::mutex boxMutex;
 static std::vector<MessageBoxCall> boxes;
@@ -33,6 +35,7 @@ void reset()
     mciCalls.clear(), notifyCalls.clear(), hotKeys.clear(), shortNames.clear(), moveFileErrors.clear(), sleeps.clear();
     notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, fileDialogCount = 0;
     fileDialogSelection.clear();
+    menuCount = 0, menuChoice = 0;
     std::lock_guard<std::mutex> lock(boxMutex);
     boxes.clear();
 }
@@ -183,4 +186,10 @@ bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DW
     size_t units = fake::fileDialogSelection.size() < fileUnits ? fake::fileDialogSelection.size() : 0;
     file[fake::fileDialogSelection.copy(file, units)] = L'\0';
     return units != 0;
+}
+
+BOOL systemTrackPopupMenu(HMENU, UINT, int, int, HWND owner)
+{
+    ++fake::menuCount;
+    return fake::menuChoice ? PostMessageW(owner, WM_COMMAND, fake::menuChoice, 0) : FALSE;
 }

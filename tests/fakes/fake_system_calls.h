@@ -44,6 +44,9 @@ extern std::vector<DWORD> sleeps; // Sleep returns at once
 // Each file dialog is counted; it answers fileDialogSelection, or a cancel while that is empty.
 extern size_t fileDialogCount;
 extern std::wstring fileDialogSelection;
+// Each tray menu is counted; the item id chosen in it arrives as the real menu sends it (0: none).
+extern size_t menuCount;
+extern UINT menuChoice;
 
 void reset();
 std::vector<MessageBoxCall> messageBoxes();

@@ -112,6 +112,16 @@ TEST_F(MainWindow, DeviceNotificationsAndQuestions)
     taskbarCreatedMessage = 0;
 }
 
+// The chosen item's command runs before the menu is gone; the WM_NULL that ends the menu mode stays queued.
+TEST_F(MainWindow, TrayMenuRunsTheChosenCommandThenLeavesWmNull)
+{
+    fake::menuChoice = IDM_REPEAT;
+    EXPECT_EQ(0, mainWindowProc(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP));
+    EXPECT_EQ(1u, fake::menuCount);
+    EXPECT_EQ(1, repeat) << "the chosen command did not run while its menu was shown";
+    EXPECT_EQ(std::vector<UINT>{WM_NULL}, posted());
+}
+
 std::set<HWND> dialogsSeen;
 void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD) // every dialog box of this thread, counted and closed
 {
