@@ -3,48 +3,27 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
+#include "app/hand_over.h"
 #include "app/main_window.h"
 #include "app/report.h"
 #include "app/start_turn.h"
 #include "base/player_globals.h"
 #include "base/window_class.h"
-#include "playlist/add_media.h"
+#include "playlist/playlist_file.h"
 #include "settings/settings.h"
 
-// A later start: hand the command line over, or tell the user that the player already runs.
-static int handOver(HWND runningPlayer, HANDLE turn)
-{
-    // This process ends right away: its reports must be seen before it does.
-    reportsWaitForDismissal = true;
-    NewListResult result = openCommandLinePaths();
-    bool posted = result == NEW_LIST_WRITTEN && PostMessageW(runningPlayer, WM_APP_RELOAD_PLAYLIST, 0, 0);
-    endStartTurn(turn);
-    if (result == NEW_LIST_WRITTEN) {
-        if (!posted)
-            showErrorMessage(nullptr, L"起動中のプレーヤーにファイルを渡せませんでした。");
-        return 0;
-    }
-    // A list that could not be written has been reported; the running player keeps its own.
-    if (result == NEW_LIST_NOT_WRITTEN)
-        return 0;
-    showMessage(nullptr,
-                L"既に起動しています。\n但しファイル（複数可）、プレイリストまたはフォルダーをドラッグアンドドロップして既存のプロセスに開かせることは出来ます。",
-                L"確認", MB_OK | MB_ICONINFORMATION);
-    return 0;
-}
-
-static int runMainWindow(HINSTANCE instance, HANDLE turn)
+static int runMainWindow(HINSTANCE instance)
 {
     if (!registerPlayerWindowClass(instance, mainWindowClassName, mainWindowProc,
                                    static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)))) {
-        endStartTurn(turn);
+        endStartTurn(&startTurn);
         showErrorMessage(nullptr, L"メインウィンドウのウィンドウクラスの登録に失敗しました。");
         return -1;
     }
     HWND window = CreateWindowExW(0, mainWindowClassName, programTitle, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     // The window is there to be found: the next start may look.
-    endStartTurn(turn);
+    endStartTurn(&startTurn);
     if (!window) {
         showErrorMessage(nullptr, L"メインウィンドウの作成に失敗しました。");
         return -1;
@@ -60,16 +39,17 @@ static int runMainWindow(HINSTANCE instance, HANDLE turn)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     loadSettings();
-    HANDLE turn = takeStartTurn();
+    startTurn = takeStartTurn();
+    removeAbandonedTemporaryFiles(currentPlaylistFilePath);
     HWND runningPlayer = FindWindowW(mainWindowClassName, programTitle);
     if (runningPlayer)
-        return handOver(runningPlayer, turn);
+        return handOver(runningPlayer, GetCommandLineW());
 
     InitCommonControls();
     Gdiplus::GdiplusStartupInput startupInput;
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
-    int exitCode = runMainWindow(instance, turn);
+    int exitCode = runMainWindow(instance);
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return exitCode;
 }

@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/media_keys.h"
 #include "app/report.h"
+#include "app/start_turn.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
@@ -14,6 +15,7 @@
 #include "playlist/add_media.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
+#include "settings/settings.h"
 
 // An elevated player would not receive the messages of a normal later start or of the shell
 // without this. Looked up at run time: Vista has only the process-wide form.
@@ -52,6 +54,7 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
     trayClickState.window = window;
     trayClickState.singleClickAction = onTraySingleClick;
     if (!addTrayIcon(window)) {
+        endStartTurn(&startTurn);
         showErrorMessage(window, L"トレイアイコンの追加に失敗しました。");
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
@@ -115,14 +118,55 @@ static LRESULT isDevicePlaying()
     return deviceMode() == DEVICE_PLAYING ? 1 : 0;
 }
 
+static void dropQueued(HWND window, UINT message)
+{
+    MSG pending;
+    while (PeekMessageW(&pending, window, message, message, PM_REMOVE))
+        continue;
+}
+
+// The version of the current-playlist file that the last reload took.
+static FILETIME reloadedVersion;
+
+// A list that grew under the open track keeps it as it is, playing or not: the newcomers only join.
+// The version already taken, which a reload queued meanwhile reads again, changes nothing; the same
+// list written anew (the same files opened again) starts again.
+static bool joinListInPlay(PlaylistEntry* entries, int count, FILETIME version)
+{
+    int kept = playlistCount();
+    bool continues = playlistBegins(entries, count);
+    bool taken = continues && count == kept && CompareFileTime(&version, &reloadedVersion) == 0;
+    reloadedVersion = version;
+    if (taken) {
+        HeapFree(GetProcessHeap(), 0, entries);
+        return true;
+    }
+    if (!continues || count == kept || deviceMode() == DEVICE_NOT_OPEN)
+        return false;
+    int index = static_cast<int>(entryAtPosition(currentPosition) - playlist);
+    replacePlaylist(entries);
+    currentPosition = index;
+    if (shuffle)
+        shuffleKeepingCurrentTrack();
+    return true;
+}
+
+// Files opened together arrive as a reload each, with a play request each; the file already holds
+// the last state, so the reloads and requests still queued are superseded by this one.
 static LRESULT onReloadPlaylist(HWND window)
 {
-    // Files opened together arrive as a reload each; the file already holds the last state.
-    MSG pending;
-    while (PeekMessageW(&pending, window, WM_APP_RELOAD_PLAYLIST, WM_APP_RELOAD_PLAYLIST, PM_REMOVE))
-        continue;
-    closeTrack(window);
-    loadCurrentPlaylist(window);
+    dropQueued(window, WM_APP_RELOAD_PLAYLIST);
+    dropQueued(window, WM_APP_PLAY);
+    int count = 0;
+    FILETIME version;
+    PlaylistEntry* entries = readPlaylistEntries(currentPlaylistFilePath, &count, &version);
+    if (!entries || !joinListInPlay(entries, count, version)) {
+        closeTrack(window);
+        if (entries) {
+            replacePlaylist(entries);
+            openFirstTrackOfNewList(window);
+        }
+    }
     PostMessageW(window, WM_APP_PLAY, 0, 0);
     return 0;
 }

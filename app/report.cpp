@@ -9,7 +9,8 @@
 #include "base/wide_text.h"
 #include "settings/settings.h"
 
-bool reportsWaitForDismissal;
+// Boxes on their own threads not yet dismissed.
+static volatile LONG openBoxes;
 
 struct MessageBoxRequest {
     HWND owner;
@@ -26,6 +27,7 @@ static DWORD WINAPI messageBoxThread(void* parameter)
     HeapFree(heap, 0, request->text);
     HeapFree(heap, 0, request->caption);
     HeapFree(heap, 0, request);
+    InterlockedDecrement(&openBoxes);
     return 0;
 }
 
@@ -50,6 +52,7 @@ void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption
     request->text = textCopy;
     request->caption = captionText;
     request->style = MB_OK | MB_ICONERROR;
+    InterlockedIncrement(&openBoxes);
     HANDLE thread = CreateThread(nullptr, 0, messageBoxThread, request, 0, nullptr);
     if (thread)
         CloseHandle(thread);
@@ -86,8 +89,13 @@ void reportMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
         return;
     if (messageDisplayType != 0 && trayIconData.cbSize != 0)
         showErrorBalloon(text, caption);
-    else if (reportsWaitForDismissal)
-        showMessage(owner, text, caption, MB_OK | MB_ICONERROR);
     else
         showMessageBoxAsync(owner, text, caption);
+}
+
+// A box is seldom open and the user takes seconds to read it: a tenth of a second is soon enough.
+void waitForReportsDismissed()
+{
+    while (InterlockedCompareExchange(&openBoxes, 0, 0) != 0)
+        Sleep(100);
 }

@@ -16,6 +16,6 @@ void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT s
 // showMessage with the caption "エラー" and the error icon.
 void showErrorMessage(HWND owner, const wchar_t* text);
 
-// A process that ends right after its work (a later start handing over its files) sets this, so
-// that its reports are shown and dismissed before the process ends rather than lost with it.
-extern bool reportsWaitForDismissal;
+// Returns once every box of showMessageBoxAsync has been dismissed: a process that ends right after
+// its work (a later start handing over its files) waits here, so that its reports are not lost.
+void waitForReportsDismissed();

@@ -5,6 +5,8 @@
 #include "playlist/start_grouping.h"
 #include "settings/settings.h"
 
+HANDLE startTurn;
+
 static const DWORD turnWaitMilliseconds = 10000;
 
 // Object names hold no backslash after "Local\" and only MAX_PATH units: the settings file's
@@ -57,10 +59,11 @@ HANDLE takeStartTurn()
     return turn;
 }
 
-void endStartTurn(HANDLE turn)
+void endStartTurn(HANDLE* turn)
 {
-    if (!turn)
+    if (!*turn)
         return;
-    ReleaseMutex(turn);
-    CloseHandle(turn);
+    ReleaseMutex(*turn);
+    CloseHandle(*turn);
+    *turn = nullptr;
 }

@@ -9,4 +9,9 @@
 // opens the marker shared by the starts (playlist/start_grouping.h). The result is given back
 // to endStartTurn; nullptr when the turn could not be had.
 HANDLE takeStartTurn();
-void endStartTurn(HANDLE turn);
+// Ends the turn (nothing for nullptr) and forgets it. No box is shown while a turn is held: the
+// other starts would wait behind it.
+void endStartTurn(HANDLE* turn);
+
+// The turn this process took at its start.
+extern HANDLE startTurn;

@@ -38,6 +38,11 @@ DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD uni
     return GetShortPathNameW(longPath, shortPath, units);
 }
 
+HANDLE systemCreateFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition)
+{
+    return CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 {
     return MoveFileExW(from, to, flags);

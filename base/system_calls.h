@@ -25,6 +25,9 @@ BOOL systemUnregisterHotKey(HWND window, int id);
 // GetShortPathNameW.
 DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units);
 
+// CreateFileW with normal attributes and no template; the error is left for GetLastError.
+HANDLE systemCreateFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition);
+
 // MoveFileExW; the error is left for GetLastError.
 BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags);
 

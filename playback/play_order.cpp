@@ -39,10 +39,12 @@ static void fillOrder(PlaylistEntry** order, const ShuffleKey* keys, int count, 
     }
 }
 
-bool rebuildShuffleOrder(HWND window)
+// A fresh random order of the whole list, at position 0; with keepCurrent the entry at playlist
+// index currentPosition comes first.
+static void drawShuffleOrder(bool keepCurrent)
 {
-    bool active = isDeviceActive();
     int count = playlistCount();
+    keepCurrent = keepCurrent && currentPosition >= 0 && currentPosition < count;
     HANDLE heap = GetProcessHeap();
     PlaylistEntry** order = allocateShuffleOrder(static_cast<size_t>(count) + 1);
     ShuffleKey* keys = static_cast<ShuffleKey*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, (count + 1) * sizeof(ShuffleKey)));
@@ -51,7 +53,7 @@ bool rebuildShuffleOrder(HWND window)
         for (int i = 0; i < count; ++i)
             keys[i] = {i, rand()};
         qsort(keys, count, sizeof(ShuffleKey), compareShuffleKeys);
-        fillOrder(order, keys, count, active && currentPosition >= 0 && currentPosition < count);
+        fillOrder(order, keys, count, keepCurrent);
         HeapFree(heap, 0, shuffleOrder);
         shuffleOrder = order;
     } else {
@@ -62,9 +64,20 @@ bool rebuildShuffleOrder(HWND window)
     }
     HeapFree(heap, 0, keys);
     currentPosition = 0;
+}
+
+bool rebuildShuffleOrder(HWND window)
+{
+    bool active = isDeviceActive();
+    drawShuffleOrder(active);
     if (active)
         return false;
     return openTrack(window);
+}
+
+void shuffleKeepingCurrentTrack()
+{
+    drawShuffleOrder(true);
 }
 
 void openAndPlay(HWND window)

@@ -1,6 +1,7 @@
 #include "playlist/playlist.h"
 
 #include <windows.h>
+#include <wchar.h>
 
 #include "settings/settings.h"
 
@@ -26,6 +27,17 @@ int playlistCount()
     while (playlist[count].path[0] != L'\0')
         ++count;
     return count;
+}
+
+bool playlistBegins(const PlaylistEntry* entries, int count)
+{
+    int kept = playlistCount();
+    for (int i = 0; i < kept && kept <= count; ++i) {
+        const PlaylistEntry& old = playlist[i];
+        if (wcscmp(old.path, entries[i].path) != 0 || old.start != entries[i].start || old.end != entries[i].end)
+            return false;
+    }
+    return kept <= count;
 }
 
 PlaylistEntry* allocatePlaylistEntries(size_t capacity)

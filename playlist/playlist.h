@@ -25,6 +25,9 @@ PlaylistEntry* entryAtPosition(int position);
 // Number of entries before the terminator.
 int playlistCount();
 
+// True when the playlist is the beginning of the count entries, or all of them.
+bool playlistBegins(const PlaylistEntry* entries, int count);
+
 // qsort comparison of two entries: file-name key, or the full path when sortByFullPath is set,
 // compared ordinally by UTF-16 code unit.
 int compareEntries(const void* a, const void* b);

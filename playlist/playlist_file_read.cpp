@@ -11,8 +11,9 @@ static const size_t linePartUnits = 1023;
 // Larger files are not read: their text would not fit the conversions below.
 static const LONGLONG largestFileBytes = 0x3FFFFFFF;
 
-// The whole file in one heap block with two spare zero bytes; nullptr when it cannot be read.
-static unsigned char* readWholeFile(const wchar_t* file, size_t* size)
+// The whole file in one heap block with two spare zero bytes, and its last-write time; nullptr when it
+// cannot be read.
+static unsigned char* readWholeFile(const wchar_t* file, size_t* size, FILETIME* written)
 {
     HANDLE handle = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -20,7 +21,8 @@ static unsigned char* readWholeFile(const wchar_t* file, size_t* size)
         return nullptr;
     LARGE_INTEGER fileSize;
     unsigned char* bytes = nullptr;
-    if (GetFileSizeEx(handle, &fileSize) && fileSize.QuadPart <= largestFileBytes) {
+    if (GetFileSizeEx(handle, &fileSize) && fileSize.QuadPart <= largestFileBytes &&
+        GetFileTime(handle, nullptr, nullptr, written)) {
         *size = static_cast<size_t>(fileSize.QuadPart);
         bytes = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, *size + 2));
     }
@@ -154,22 +156,29 @@ static PlaylistEntry* parseEntries(const wchar_t* text, size_t units, int* count
     return entries;
 }
 
-// The file's entries, in the file's order, replace the playlist; the entry count, or -1 (nothing
-// changed) when the file cannot be read.
-static int replaceWithFileEntries(const wchar_t* file)
+PlaylistEntry* readPlaylistEntries(const wchar_t* file, int* count, FILETIME* written)
 {
     size_t size = 0;
-    unsigned char* bytes = readWholeFile(file, &size);
+    unsigned char* bytes = readWholeFile(file, &size, written);
     if (!bytes)
-        return -1;
+        return nullptr;
     size_t units = 0;
     wchar_t* text = decodeText(bytes, size, &units);
     if (!text)
-        return -1;
+        return nullptr;
     units = normaliseLineEnds(text, units);
-    int count = 0;
-    PlaylistEntry* entries = parseEntries(text, units, &count);
+    PlaylistEntry* entries = parseEntries(text, units, count);
     HeapFree(GetProcessHeap(), 0, text);
+    return entries;
+}
+
+// The file's entries replace the playlist; the entry count, or -1 (nothing changed) when the file
+// cannot be read.
+static int replaceWithFileEntries(const wchar_t* file)
+{
+    int count = 0;
+    FILETIME written;
+    PlaylistEntry* entries = readPlaylistEntries(file, &count, &written);
     if (!entries)
         return -1;
     currentPosition = 0;

@@ -15,11 +15,12 @@ std::vector<MciCall> mciCalls;
 std::vector<NotifyCall> notifyCalls;
 BOOL notifyResult;
 DWORD tickCount;
+bool (*boxWitness)();
 std::vector<HotKey> hotKeys;
 UINT refusedHotKey;
 std::vector<std::pair<std::wstring, std::wstring>> shortNames;
-std::vector<DWORD> moveFileErrors;
-size_t moveFileCount;
+std::vector<DWORD> moveFileErrors, createFileErrors;
+size_t moveFileCount, createFileCount;
 std::vector<DWORD> sleeps;
 size_t fileDialogCount;
 std::wstring fileDialogSelection;
@@ -32,8 +33,10 @@ static std::vector<MessageBoxCall> boxes;
 void reset()
 {
     mci = MciDevice();
-    mciCalls.clear(), notifyCalls.clear(), hotKeys.clear(), shortNames.clear(), moveFileErrors.clear(), sleeps.clear();
-    notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, fileDialogCount = 0;
+    mciCalls.clear(), notifyCalls.clear(), hotKeys.clear(), shortNames.clear(), moveFileErrors.clear(), createFileErrors.clear();
+    sleeps.clear();
+    boxWitness = nullptr;
+    notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, createFileCount = 0, fileDialogCount = 0;
     fileDialogSelection.clear();
     menuCount = 0, menuChoice = 0;
     std::lock_guard<std::mutex> lock(boxMutex);
@@ -139,8 +142,9 @@ BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 
 int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style)
 {
+    bool witnessed = fake::boxWitness && fake::boxWitness();
     std::lock_guard<std::mutex> lock(fake::boxMutex);
-    fake::boxes.push_back({owner, text, caption, style, GetCurrentThreadId()});
+    fake::boxes.push_back({owner, text, caption, style, GetCurrentThreadId(), witnessed});
     return IDOK;
 }
 
@@ -170,12 +174,25 @@ DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD uni
     return 0;
 }
 
+// The error scripted for this call of a function, or 0 for the real call.
+static DWORD scriptedError(const std::vector<DWORD>& errors, size_t* count)
+{
+    size_t call = (*count)++;
+    DWORD error = call < errors.size() ? errors[call] : 0;
+    SetLastError(error);
+    return error;
+}
+
+HANDLE systemCreateFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition)
+{
+    if (scriptedError(fake::createFileErrors, &fake::createFileCount))
+        return INVALID_HANDLE_VALUE;
+    return CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 {
-    size_t call = fake::moveFileCount++;
-    if (call < fake::moveFileErrors.size() && fake::moveFileErrors[call] != 0)
-        return SetLastError(fake::moveFileErrors[call]), FALSE;
-    return MoveFileExW(from, to, flags);
+    return scriptedError(fake::moveFileErrors, &fake::moveFileCount) ? FALSE : MoveFileExW(from, to, flags);
 }
 
 void systemSleep(DWORD milliseconds) { fake::sleeps.push_back(milliseconds); }

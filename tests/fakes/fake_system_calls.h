@@ -13,7 +13,7 @@ namespace fake {
 
 struct MciCall { std::wstring command; HWND notifyWindow; };
 struct NotifyCall { DWORD message; NOTIFYICONDATAW data; };
-struct MessageBoxCall { HWND owner; std::wstring text, caption; UINT style; DWORD threadId; };
+struct MessageBoxCall { HWND owner; std::wstring text, caption; UINT style; DWORD threadId; bool witnessed; };
 
 // The one device "sound": "open \"path\" alias sound" opens it stopped at 0, as a "sequencer" for
 // .mid/.rmi (which "pause" leaves playing), "waveaudio" for .wav (both refuse "setaudio"), else
@@ -33,13 +33,15 @@ extern std::vector<MciCall> mciCalls;
 extern std::vector<NotifyCall> notifyCalls;
 extern BOOL notifyResult;
 extern DWORD tickCount;
+// Asked while each message box shows; its answer is the box's "witnessed".
+extern bool (*boxWitness)();
 struct HotKey { HWND window; int id; UINT modifiers, key; };
 extern std::vector<HotKey> hotKeys; // held now
 extern UINT refusedHotKey;
 extern std::vector<std::pair<std::wstring, std::wstring>> shortNames; // long, short
-// Errors of the next MoveFileExW calls (0: the real call); later calls are real.
-extern std::vector<DWORD> moveFileErrors;
-extern size_t moveFileCount;
+// Errors of the next MoveFileExW and CreateFileW calls (0: the real call); later calls are real.
+extern std::vector<DWORD> moveFileErrors, createFileErrors;
+extern size_t moveFileCount, createFileCount;
 extern std::vector<DWORD> sleeps; // Sleep returns at once
 // Each file dialog is counted; it answers fileDialogSelection, or a cancel while that is empty.
 extern size_t fileDialogCount;

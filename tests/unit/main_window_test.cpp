@@ -2,18 +2,41 @@
 
 #include <mmsystem.h>
 
+#include <chrono>
+#include <filesystem>
 #include <set>
 
 #include "app/commands.h"
+#include "app/hand_over.h"
 #include "app/main_window.h"
 #include "app/media_keys.h"
+#include "app/start_turn.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
+#include "playlist/start_grouping.h"
 #include "settings/settings.h"
 
 namespace {
+
+DWORD WINAPI takeAndEndTurn(void*)
+{
+    HANDLE turn = takeStartTurn();
+    bool had = turn != nullptr;
+    endStartTurn(&turn);
+    return had;
+}
+
+// Whether another start would get the turn now, rather than wait for it to time out.
+bool anotherStartGetsTheTurn()
+{
+    HANDLE thread = CreateThread(nullptr, 0, takeAndEndTurn, nullptr, 0, nullptr);
+    DWORD had = 0;
+    bool ended = WaitForSingleObject(thread, 3000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &had);
+    CloseHandle(thread);
+    return ended && had;
+}
 
 struct MainWindow : Unit {
     void SetUp() override { Unit::SetUp(), SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc)); }
@@ -122,6 +145,73 @@ TEST_F(MainWindow, TrayMenuRunsTheChosenCommandThenLeavesWmNull)
     EXPECT_EQ(std::vector<UINT>{WM_NULL}, posted());
 }
 
+// A reload whose list continues the one in play keeps its track as it is, shuffled or not; any other
+// reload opens the new list's first track, and the version already taken changes nothing. Either way
+// one play request stands, the earlier one dropped.
+TEST_F(MainWindow, ReloadKeepsTheTrackInPlayWhenTheListOnlyGrew)
+{
+    const std::wstring a = L"C:\\a.mp3", b = L"C:\\b.mp3", c = L"C:\\c.mp3";
+    const struct { int shuffleOn; Texts file; std::wstring opened, current; } cases[] = {
+        {0, {a, b, c}, L"", b}, {1, {a, b, c}, L"", b}, {0, {a, b}, a, a}, {0, {b, a, c}, b, b}, {1, {c, a}, L"?", L"?"},
+    };
+    int hours = 0;
+    for (const auto& t : cases) {
+        setPlaylist({a, b});
+        shuffle = t.shuffleOn, currentPosition = t.shuffleOn ? 0 : 1;
+        setShuffleOrder({1, 0});
+        openTrack(window);
+        startPlayback(window);
+        std::wstring text;
+        for (const std::wstring& path : t.file)
+            text += path + L"\t0\t0\r\n";
+        writeBytes(currentPlaylistFilePath, utf16(text));
+        std::filesystem::last_write_time(currentPlaylistFilePath, std::filesystem::file_time_type() +
+                                                                      std::chrono::hours(++hours));
+        for (int again : {0, 1}) {
+            PostMessageW(window, WM_APP_PLAY, 0, 0);
+            fake::mciCalls.clear();
+            EXPECT_EQ(0, mainWindowProc(window, WM_APP_RELOAD_PLAYLIST, 0, 0));
+            EXPECT_EQ(t.file, playlistPaths());
+            std::wstring opened;
+            for (const std::wstring& command : fake::mciCommands())
+                opened += command.compare(0, 6, L"open \"") == 0 ? command.substr(6, command.size() - 19) : L"";
+            const std::wstring current = entryAtPosition(currentPosition)->path;
+            EXPECT_EQ(t.opened == L"?" && !again ? current : again ? L"" : t.opened, opened) << hours << again;
+            EXPECT_EQ(t.current == L"?" ? current : t.current, current) << hours << again;
+            EXPECT_EQ(t.shuffleOn ? 0 : currentPosition, currentPosition);
+            EXPECT_EQ(std::vector<UINT>{WM_APP_PLAY}, posted());
+        }
+    }
+}
+
+// No start waits behind a box: the turn is free whenever one shows, for the first start's refused tray
+// icon (below) and a later start's list that cannot be written alike; a later start ends once its box is
+// dismissed.
+TEST_F(MainWindow, LaterStartShowsItsBoxesOnceItsTurnHasEnded)
+{
+    fake::boxWitness = anotherStartGetsTheTurn;
+    CreateDirectoryW(currentPlaylistFilePath, nullptr);
+    const struct { const wchar_t* commandLine; std::wstring box; } cases[] = {
+        {L"player.exe C:\\a.mp3", L"エラー - Velmoris Player: プレイリストファイルの書き込みに失敗しました。\n（パス："
+                                       + std::wstring(currentPlaylistFilePath) + L"）"},
+        {L"player.exe", L"確認 - Velmoris Player: 既に起動しています。\n但しファイル（複数可）、プレイリストまたはフォルダー"
+                        L"をドラッグアンドドロップして既存のプロセスに開かせることは出来ます。"},
+    };
+    for (const auto& c : cases) {
+        fake::reset();
+        fake::boxWitness = anotherStartGetsTheTurn;
+        startTurn = takeStartTurn();
+        EXPECT_EQ(0, handOver(window, c.commandLine));
+        EXPECT_EQ(nullptr, startTurn);
+        const std::vector<fake::MessageBoxCall> shown = fake::messageBoxes();
+        ASSERT_EQ(1u, shown.size()) << "the start ended before its box was dismissed";
+        EXPECT_EQ(c.box, shown[0].caption + L": " + shown[0].text);
+        EXPECT_TRUE(shown[0].witnessed) << "another start waited behind the box";
+    }
+    EXPECT_EQ(std::vector<UINT>{}, posted());
+    startMarker = nullptr;
+}
+
 std::set<HWND> dialogsSeen;
 void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD) // every dialog box of this thread, counted and closed
 {
@@ -155,10 +245,12 @@ TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
 {
     WNDCLASSW windowClass = {0, mainWindowProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"VELMORIS_MAIN"};
     RegisterClassW(&windowClass);
-    fake::notifyResult = FALSE;
+    fake::notifyResult = FALSE, fake::boxWitness = anotherStartGetsTheTurn;
+    startTurn = takeStartTurn();
     HWND main = CreateWindowExW(0, L"VELMORIS_MAIN", L"", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(Texts{L"エラー - Velmoris Player: トレイアイコンの追加に失敗しました。"}, boxes(1));
+    EXPECT_TRUE(fake::messageBoxes()[0].witnessed) << "the next start waited behind the box";
     MSG message;
     for (DWORD started = GetTickCount(); IsWindow(main) && GetTickCount() - started < 5000;)
         PeekMessageW(&message, main, 0, 0, PM_REMOVE) ? static_cast<void>(DispatchMessageW(&message)) : Sleep(5);
@@ -166,7 +258,7 @@ TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
     EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), fake::notifyCalls.back().message);
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, message.wParam);
-    taskbarCreatedMessage = 0;
+    taskbarCreatedMessage = 0, startMarker = nullptr;
 }
 
 // A key does what the click or the menu does, even while a dialog is open; a refused key is silent

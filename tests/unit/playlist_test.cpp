@@ -1,5 +1,6 @@
 #include "tests/unit/test_support.h"
 
+#include <filesystem>
 #include <numeric>
 
 #include "playlist/add_media.h"
@@ -96,24 +97,37 @@ TEST_F(Playlist, ReadsLinesAndFieldsByTheFormatRules)
     EXPECT_EQ(unsorted, readBytes(path));
 }
 
-// A rename refused for a moment is tried again for about a second; one that cannot happen gives
-// way to writing in place; a file held open is reported and kept. No temporary file stays behind.
+// A rename refused for a moment is tried again for about a second; one that cannot happen, or a
+// temporary file that cannot be made, gives way to writing in place; a read-only file is refused at
+// once. A refusal is reported and keeps the file. No temporary file stays behind, and those of
+// writers that ended half-way are removed.
 TEST_F(Playlist, ReplacesTheFileWholeOrReportsAndKeepsIt)
 {
     const std::wstring path = folder + L"\\list.tsv";
-    const struct { std::vector<DWORD> errors; size_t renames; } cases[] = {
-        {{}, 1}, {{ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 4},
-        {std::vector<DWORD>(100, ERROR_SHARING_VIOLATION), 40}, {{ERROR_NOT_SAME_DEVICE}, 1},
+    const std::string before = utf16(L"C:\\old.mp3\t0\t0\r\n"), after = utf16(L"C:\\new.mp3\t0\t0\r\n");
+    const DWORD denied = ERROR_ACCESS_DENIED;
+    const struct { std::vector<DWORD> creates, renames; bool readOnly; size_t tries; std::string kept; } cases[] = {
+        {{}, {}, false, 1, after},
+        {{}, {denied, ERROR_SHARING_VIOLATION, denied}, false, 4, after},
+        {{}, std::vector<DWORD>(100, ERROR_SHARING_VIOLATION), false, 40, after},
+        {{}, {ERROR_NOT_SAME_DEVICE}, false, 1, after},
+        {{denied}, {}, false, 0, after},
+        {{}, std::vector<DWORD>(100, denied), true, 1, before},
     };
     for (const auto& c : cases) {
-        writeBytes(path, utf16(L"C:\\old.mp3\t0\t0\r\n"));
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        writeBytes(path, before);
+        SetFileAttributesW(path.c_str(), c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         setPlaylist({L"C:\\new.mp3"});
-        fake::moveFileErrors = c.errors, fake::moveFileCount = 0, fake::sleeps.clear();
-        EXPECT_TRUE(writePlaylistFile(path.c_str())) << c.renames;
-        EXPECT_EQ(utf16(L"C:\\new.mp3\t0\t0\r\n"), readBytes(path));
-        EXPECT_EQ(std::make_pair(c.renames, c.renames - 1), std::make_pair(fake::moveFileCount, fake::sleeps.size()));
+        fake::createFileErrors = c.creates, fake::moveFileErrors = c.renames;
+        fake::createFileCount = fake::moveFileCount = 0, fake::sleeps.clear();
+        EXPECT_EQ(c.kept == after, writePlaylistFile(path.c_str())) << c.tries;
+        EXPECT_EQ(c.kept, readBytes(path));
+        EXPECT_EQ(c.tries, fake::moveFileCount);
+        EXPECT_EQ(c.tries ? c.tries - 1 : 0, fake::sleeps.size());
         EXPECT_LE(std::accumulate(fake::sleeps.begin(), fake::sleeps.end(), DWORD{0}), 1000u);
     }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     fake::moveFileErrors.clear();
     const std::string previous = readBytes(path);
     setPlaylist({L"C:\\other.mp3"});
@@ -122,14 +136,21 @@ TEST_F(Playlist, ReplacesTheFileWholeOrReportsAndKeepsIt)
     CloseHandle(holder);
     EXPECT_FALSE(written);
     EXPECT_EQ(previous, readBytes(path));
-    fake::waitForMessageBoxes(1);
+    fake::waitForMessageBoxes(2);
     EXPECT_FALSE(writePlaylistFile((folder + L"\\" + std::wstring(1000 - folder.size(), L'd')).c_str()));
-    const Texts shown = boxes(2);
-    ASSERT_EQ(2u, shown.size());
+    const Texts shown = boxes(3);
+    ASSERT_EQ(3u, shown.size());
     EXPECT_EQ(L"エラー - Velmoris Player: プレイリストファイルの書き込みに失敗しました。\n（パス：" + path + L"）", shown[0]);
-    EXPECT_EQ(L'\u2026', shown[1].back()) << "a path too long for the report is shortened";
-    EXPECT_EQ(1023u + 23, shown[1].size());
-    DeleteFileW(path.c_str());
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_EQ(L'\u2026', shown[2].back()) << "a path too long for the report is shortened";
+    EXPECT_EQ(1023u + 23, shown[2].size());
+    const std::wstring temporary = folder + L"\\~velmoris-", alive = temporary + std::to_wstring(GetCurrentProcessId());
+    for (const std::wstring& name : {alive + L"-1.tmp", temporary + L"4294967288-7.tmp", temporary + L"x.tmp"})
+        writeBytes(name, "half");
+    removeAbandonedTemporaryFiles(path.c_str());
+    EXPECT_FALSE(std::filesystem::exists(temporary + L"4294967288-7.tmp")) << "the file of a writer that ended stays";
+    for (const std::wstring& name : {alive + L"-1.tmp", temporary + L"x.tmp", path})
+        EXPECT_TRUE(DeleteFileW(name.c_str())) << "a running writer's file or one not ours was removed";
     EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "a temporary file was left";
 }
 

@@ -20,7 +20,6 @@ void resetPlayerState()
     repeat = shuffle = balloonOnOpen = messageDisplayType = sortOnOpen = sortByFullPath = sortLoadedPlaylist = 0;
     volume = 1000, isPlaying = 0, modalDialogOpen = 0, currentPosition = 0, instanceHandle = GetModuleHandleW(nullptr);
     playlistOpenFilterIndex = exportFilterIndex = 0;
-    reportsWaitForDismissal = false;
     seekDisplayState = SeekDisplayState();
     ZeroMemory(&trayIconData, sizeof(trayIconData));
     trayClickState = {};

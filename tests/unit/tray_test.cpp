@@ -63,22 +63,23 @@ TEST_F(Tray, IconTipAndBalloons)
 
 TEST_F(Tray, ReportsTakeTheFormTheUserChose)
 {
-    const struct { int type; bool icon, waits; size_t boxes, balloons; } cases[] = {
-        {0, false, false, 1, 0}, {0, true, false, 1, 0}, {1, false, false, 1, 0}, {1, true, false, 0, 1},
-        {2, false, false, 0, 0}, {2, true, false, 0, 0}, {0, false, true, 1, 0},
+    const struct { int type; bool icon; size_t boxes, balloons; } cases[] = {
+        {0, false, 1, 0}, {0, true, 1, 0}, {1, false, 1, 0}, {1, true, 0, 1}, {2, false, 0, 0}, {2, true, 0, 0},
     };
     for (const auto& c : cases) {
         resetPlayerState();
         if (c.icon)
             addTrayIcon(window);
         size_t before = fake::notifyCalls.size();
-        messageDisplayType = c.type, reportsWaitForDismissal = c.waits;
+        messageDisplayType = c.type;
         reportMessage(window, L"本文", L"エラー");
         ASSERT_EQ(c.boxes ? Texts{L"エラー - Velmoris Player: 本文"} : Texts{}, boxes(c.boxes)) << c.type;
         EXPECT_EQ(before + c.balloons, fake::notifyCalls.size()) << c.type;
         if (c.boxes) {
             fake::MessageBoxCall box = fake::messageBoxes()[0];
-            EXPECT_EQ(std::make_tuple(window, UINT{MB_OK | MB_ICONERROR}, c.waits), std::make_tuple(box.owner, box.style, GetCurrentThreadId() == box.threadId));
+            EXPECT_EQ(window, box.owner);
+            EXPECT_EQ(UINT{MB_OK | MB_ICONERROR}, box.style);
+            EXPECT_NE(GetCurrentThreadId(), box.threadId) << "the report's box held up the player";
         }
     }
     for (int type : {0, 1, 2}) {
