@@ -77,7 +77,7 @@ PY
 
 # $1: x64 or x86, $2: toolchain file, then the targets to build.
 build() {
-    local arch="$1" toolchain="$2"
+    local arch="$1" toolchain="$2" zip="$dist/velmoris-player-$version-$1.zip"
     shift 2
     cmake -S "$root" -B "$dist/build-$arch" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -85,8 +85,9 @@ build() {
     mkdir -p "$dist/stage-$arch"
     cp "$dist/build-$arch/player.exe" "$dist/stage-$arch/VelmorisPlayer.exe"
     cp "$readme" "$dist/stage-$arch/Readme.txt"
-    (cd "$dist/stage-$arch" && zip -q -X "$dist/velmoris-player-$version-$arch.zip" VelmorisPlayer.exe Readme.txt)
-    check_manifest "$dist/velmoris-player-$version-$arch.zip"
+    (cd "$dist/stage-$arch" && zip -q -X "$zip" VelmorisPlayer.exe Readme.txt)
+    # A zip whose program Windows would refuse is not left for anyone to hand out.
+    check_manifest "$zip" || { rm -f "$zip"; return 1; }
 }
 build x64 mingw-w64-x86_64.cmake player probe
 build x86 mingw-w64-i686.cmake player
