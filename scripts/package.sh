@@ -43,7 +43,7 @@ pe = struct.unpack_from("<I", exe, 0x3C)[0]
 machine, section_count = struct.unpack_from("<HH", exe, pe + 4)
 optional, optional_size = pe + 24, struct.unpack_from("<H", exe, pe + 20)[0]
 processor = {0x14C: "x86", 0x8664: "amd64"}.get(machine, f"machine {machine:#x}")
-# The resource table is the third data directory; they begin at 96 in PE32 (magic 0x10B), at 112 in PE32+.
+# The resource table is the third data directory; the directories begin at 96 in PE32 (magic 0x10B), at 112 in PE32+.
 magic = struct.unpack_from("<H", exe, optional)[0]
 resources = struct.unpack_from("<I", exe, optional + (96 if magic == 0x10B else 112) + 2 * 8)[0]
 sections = [struct.unpack_from("<IIII", exe, optional + optional_size + 40 * i + 8) for i in range(section_count)]
