@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the player and runs every test (unit tests and end-to-end tests) under Wine, inside a
 # private Xvfb, PulseAudio null sink and Wine prefix under the build folder. Stops exactly what
-# it started, by pid, whether the tests pass or fail. Also compiles the 32-bit player (build/i686).
+# it started, by pid, whether the tests pass or fail. Also builds the 32-bit player (build/i686),
+# which the test e2e_x86_player starts under 32-bit Wine.
 #
 #   scripts/test.sh [ctest arguments...]      e.g. scripts/test.sh -R unit
 set -euo pipefail
@@ -9,7 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 wine_env_build_and_start
 
-# The 32-bit program compiles with the same warnings as errors (it is not run: that needs wine32).
+# The 32-bit program, with the same warnings as errors, for e2e_x86_player (tests/CMakeLists.txt).
 if [ ! -f "$build_dir/i686/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build_dir/i686" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null

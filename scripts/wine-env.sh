@@ -68,12 +68,18 @@ wine_env_start_pulse() {
 }
 
 # A Wine prefix in $1/wineprefix, made once: virtual desktop "shell" with a taskbar,
-# Japanese text linked to the Noto CJK font.
+# Japanese text linked to the Noto CJK font. 32-bit Wine must be there (the x86 program runs too),
+# and a prefix made without it is made again: once wine32 is installed, such a prefix fails every
+# program, 64-bit ones too, with "c0000135".
 wine_env_prepare_prefix() {
     export WINEPREFIX="$1/wineprefix"
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ -f "$WINEPREFIX/.velmoris-ready" ]; then
+    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+        wine_env_log "32-bit Wine (wine32:i386) is not installed; scripts/install-deps.sh installs it"
+        return 1
+    fi
+    if [ -f "$WINEPREFIX/.velmoris-ready" ] && [ -f "$WINEPREFIX/.velmoris-wine32" ]; then
         return 0
     fi
     wine_env_log "creating Wine prefix $WINEPREFIX (once)"
@@ -88,7 +94,7 @@ wine_env_prepare_prefix() {
             /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
     done
     wineserver -w
-    touch "$WINEPREFIX/.velmoris-ready"
+    touch "$WINEPREFIX/.velmoris-wine32" "$WINEPREFIX/.velmoris-ready"
 }
 
 # GDI+ finds a family only by a face name that is really installed: "ＭＳ ゴシック" (the seek

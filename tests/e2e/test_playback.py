@@ -22,6 +22,12 @@ class PlaybackTest(harness.PlayerTestCase):
         self.assertEqual([], [c for c in commands[last_open:] if c.startswith("play ")], "played on past the end")
         self.assert_no_box("音量変更エラー - Velmoris Player")  # the WAV driver has no volume control
 
+    def test_a_wav_plays_until_a_click_on_the_icon(self):  # the 32-bit player's test too (tests/CMakeLists.txt)
+        self.start_player(self.media("tone.wav", seconds=60))
+        harness.wait_until(self.is_playing, message="tone.wav to play")
+        self.click_icon()
+        harness.wait_until(lambda: not self.is_playing(), message="a click on the tray icon to pause")
+
     def test_media_keys_after_a_later_start(self):
         self.write_settings(MSG_DISPLAY_TYPE=2)
         tracks = [self.media(name, seconds=60) for name in ("first.wav", "second.wav")]
