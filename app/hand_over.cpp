@@ -1,9 +1,10 @@
 #include "app/hand_over.h"
 
-#include "app/report.h"
+#include "app/command_line.h"
+#include "base/report.h"
 #include "app/start_turn.h"
 #include "base/player_globals.h"
-#include "playlist/add_media.h"
+#include "base/report.h"
 
 int handOver(HWND runningPlayer, const wchar_t* commandLine)
 {

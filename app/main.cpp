@@ -5,9 +5,10 @@
 
 #include "app/hand_over.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "base/report.h"
 #include "app/start_turn.h"
 #include "base/player_globals.h"
+#include "base/report.h"
 #include "base/window_class.h"
 #include "playlist/playlist_file.h"
 #include "settings/settings.h"

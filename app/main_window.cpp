@@ -2,19 +2,19 @@
 
 #include <mmsystem.h>
 
+#include "app/command_line.h"
 #include "app/commands.h"
 #include "app/media_keys.h"
-#include "app/report.h"
+#include "app/new_list.h"
 #include "app/start_turn.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
+#include "base/report.h"
 #include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
-#include "playlist/add_media.h"
 #include "playlist/playlist.h"
-#include "playlist/playlist_file.h"
 #include "settings/settings.h"
 
 // An elevated player would not receive the messages of a normal later start or of the shell
@@ -26,8 +26,8 @@ static void allowMessageFromOtherProcesses(HWND window, UINT message)
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     if (!user32)
         return;
-    PerWindowFilter perWindow =
-        reinterpret_cast<PerWindowFilter>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    PerWindowFilter perWindow = reinterpret_cast<PerWindowFilter>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
     if (perWindow) {
         perWindow(window, message, 1 /* MSGFLT_ALLOW */, nullptr);
         return;
@@ -50,7 +50,8 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
         allowMessageFromOtherProcesses(window, taskbarCreatedMessage);
     allowMessageFromOtherProcesses(window, WM_APP_RELOAD_PLAYLIST);
 
-    NewListResult commandLine = openCommandLinePaths();
+    connectTrayIcon();
+    NewListResult commandLine = openCommandLineText(GetCommandLineW());
     trayClickState.window = window;
     trayClickState.singleClickAction = onTraySingleClick;
     if (!addTrayIcon(window)) {
@@ -125,48 +126,13 @@ static void dropQueued(HWND window, UINT message)
         continue;
 }
 
-// The version of the current-playlist file that the last reload took.
-static FILETIME reloadedVersion;
-
-// A list that grew under the open track keeps it as it is, playing or not: the newcomers only join.
-// The version already taken, which a reload queued meanwhile reads again, changes nothing; the same
-// list written anew (the same files opened again) starts again.
-static bool joinListInPlay(PlaylistEntry* entries, int count, FILETIME version)
-{
-    int kept = playlistCount();
-    bool continues = playlistBegins(entries, count);
-    bool taken = continues && count == kept && CompareFileTime(&version, &reloadedVersion) == 0;
-    reloadedVersion = version;
-    if (taken) {
-        HeapFree(GetProcessHeap(), 0, entries);
-        return true;
-    }
-    if (!continues || count == kept || deviceMode() == DEVICE_NOT_OPEN)
-        return false;
-    int index = static_cast<int>(entryAtPosition(currentPosition) - playlist);
-    replacePlaylist(entries);
-    currentPosition = index;
-    if (shuffle)
-        shuffleKeepingCurrentTrack();
-    return true;
-}
-
 // Files opened together arrive as a reload each, with a play request each; the file already holds
 // the last state, so the reloads and requests still queued are superseded by this one.
 static LRESULT onReloadPlaylist(HWND window)
 {
     dropQueued(window, WM_APP_RELOAD_PLAYLIST);
     dropQueued(window, WM_APP_PLAY);
-    int count = 0;
-    FILETIME version;
-    PlaylistEntry* entries = readPlaylistEntries(currentPlaylistFilePath, &count, &version);
-    if (!entries || !joinListInPlay(entries, count, version)) {
-        closeTrack(window);
-        if (entries) {
-            replacePlaylist(entries);
-            openFirstTrackOfNewList(window);
-        }
-    }
+    reloadCurrentPlaylist(window);
     PostMessageW(window, WM_APP_PLAY, 0, 0);
     return 0;
 }

@@ -25,7 +25,7 @@ static unsigned long long hashOfFolderAndUser()
 
 static void objectName(wchar_t* name, const wchar_t* what, unsigned long long hash)
 {
-    formatText(name, MAX_PATH, L"Local\\Velmoris Player %ls %08lx%08lx", what, static_cast<unsigned long>(hash >> 32),
+    formatText(name, MAX_PATH, L"Local\\%ls %ls %08lx%08lx", programTitle, what, static_cast<unsigned long>(hash >> 32),
                static_cast<unsigned long>(hash & 0xFFFFFFFF));
 }
 

@@ -1,21 +1,24 @@
 #include "app/tray_clicks.h"
 
+#include "app/commands.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "ui/seek_window.h"
-#include "ui/tray_menu.h"
 #include "ui/volume_dialog.h"
 
 TrayClickState trayClickState;
 
-bool startsClickThread(DWORD now, DWORD lastClickTick, UINT doubleClickTime)
+// Whether a button-up at now starts a click thread: only when more than one double-click time has
+// passed since the last one started. Unsigned differences, so the tick counter's wrap is harmless.
+static bool startsClickThread(DWORD now, DWORD lastClickTick, UINT doubleClickTime)
 {
     return now - lastClickTick > doubleClickTime;
 }
 
-bool isLoneClick(DWORD now, DWORD lastDoubleClickTick, UINT waitedMs)
+// Whether a click thread that waited waitedMs is a lone click: no double click arrived meanwhile.
+static bool isLoneClick(DWORD now, DWORD lastDoubleClickTick, UINT waitedMs)
 {
     return now - lastDoubleClickTick > waitedMs;
 }
@@ -34,13 +37,14 @@ DWORD WINAPI trayClickThread(void* state)
     return 0;
 }
 
-// Runs on the click thread: the playback state is asked and changed only through messages.
+// Runs on the click thread: the device is asked and playback changed only through messages; the
+// playing flag is only read.
 void onTraySingleClick(TrayClickState copy)
 {
     LRESULT playing = SendMessageW(copy.window, WM_APP_IS_PLAYING, 0, 0);
     if (playing)
         PostMessageW(copy.window, WM_APP_PAUSE, 0, 0);
-    else if (!isPlaying)
+    else if (!isPlayingSeenFromAnotherThread())
         PostMessageW(copy.window, WM_APP_PLAY, 0, 0);
 }
 
@@ -70,7 +74,7 @@ static void showTrayMenu(HWND mainWindow)
 {
     POINT cursor;
     GetCursorPos(&cursor);
-    HMENU menu = buildTrayMenu();
+    HMENU menu = buildCommandMenu();
     SetForegroundWindow(mainWindow);
     systemTrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, mainWindow);
     PostMessageW(mainWindow, WM_NULL, 0, 0);

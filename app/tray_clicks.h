@@ -20,9 +20,3 @@ extern TrayClickState trayClickState;
 LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage);
 DWORD WINAPI trayClickThread(void* state);
 void onTraySingleClick(TrayClickState copy);
-
-// Whether a button-up at now starts a click thread: only when more than one double-click time
-// has passed since the last one started. Unsigned differences, so the tick counter's wrap is harmless.
-bool startsClickThread(DWORD now, DWORD lastClickTick, UINT doubleClickTime);
-// Whether a click thread that waited waitedMs is a lone click: no double click arrived meanwhile.
-bool isLoneClick(DWORD now, DWORD lastDoubleClickTick, UINT waitedMs);

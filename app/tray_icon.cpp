@@ -1,8 +1,10 @@
 #include "app/tray_icon.h"
 
 #include "base/player_globals.h"
+#include "base/report.h"
 #include "base/system_calls.h"
 #include "base/wide_text.h"
+#include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -74,4 +76,34 @@ void announceTrack()
         trayIconData.uFlags = NIF_TIP;
     }
     systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
+}
+
+// The balloon of a report leaves the tooltip and the picture as they are.
+static bool showErrorBalloon(const wchar_t* text, const wchar_t* caption)
+{
+    if (trayIconData.cbSize == 0)
+        return false;
+    trayIconData.dwInfoFlags = NIIF_ERROR;
+    trayIconData.uFlags = NIF_INFO;
+    copyTextShortened(trayIconData.szInfoTitle, ARRAYSIZE(trayIconData.szInfoTitle), caption);
+    copyTextShortened(trayIconData.szInfo, ARRAYSIZE(trayIconData.szInfo), text);
+    systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
+    return true;
+}
+
+static void showPlaybackChange(HWND window, PlaybackChange change)
+{
+    switch (change) {
+    case TRACK_CLOSED: resetTrayIcon(window); break;
+    case TRACK_OPENED: announceTrack(); break;
+    case NOW_PLAYING: setTrayIcon(TRAY_PLAYING); break;
+    case NOW_PAUSED: setTrayIcon(TRAY_PAUSED); break;
+    case NOW_STOPPED: setTrayIcon(TRAY_STOPPED); break;
+    }
+}
+
+void connectTrayIcon()
+{
+    showReportBalloon = showErrorBalloon;
+    onPlaybackChange = showPlaybackChange;
 }

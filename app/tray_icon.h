@@ -1,4 +1,5 @@
-// The one tray icon of the player: its record, picture, tooltip and the track balloon.
+// The one tray icon of the player: its record, picture, tooltip, the track balloon and the error
+// balloons of reports.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +20,6 @@ void setTrayIcon(TrayPicture state);
 void resetTrayIcon(HWND window);
 // The tooltip of the newly opened track and, with balloonOnOpen, a balloon naming it.
 void announceTrack();
+
+// From now on reports may show as balloons here, and playback's changes show on the icon.
+void connectTrayIcon();

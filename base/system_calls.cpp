@@ -1,5 +1,6 @@
 #include "base/system_calls.h"
 
+#include <commdlg.h>
 #include <mmsystem.h>
 
 unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigned int replyLength,
@@ -51,6 +52,24 @@ BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 void systemSleep(DWORD milliseconds)
 {
     Sleep(milliseconds);
+}
+
+bool systemFileDialog(FileDialogKind kind, HWND owner, const wchar_t* filters, int* filterIndex, wchar_t* file,
+                      DWORD fileUnits, const wchar_t* title, DWORD flags)
+{
+    file[0] = L'\0';
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filters;
+    dialog.nFilterIndex = static_cast<DWORD>(*filterIndex);
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = fileUnits;
+    dialog.lpstrTitle = title;
+    dialog.Flags = flags;
+    BOOL chosen = kind == FILE_DIALOG_SAVE ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    *filterIndex = static_cast<int>(dialog.nFilterIndex);
+    return chosen != FALSE;
 }
 
 BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)

@@ -34,5 +34,12 @@ BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags);
 // Sleep.
 void systemSleep(DWORD milliseconds);
 
+// GetOpenFileNameW or GetSaveFileNameW with an empty file buffer, starting on *filterIndex (1-based,
+// 0 = the first filter). The filter the user chose is kept in *filterIndex whatever the answer, so
+// that the next opening starts on it. True when the user chose a file.
+enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
+bool systemFileDialog(FileDialogKind kind, HWND owner, const wchar_t* filters, int* filterIndex, wchar_t* file,
+                      DWORD fileUnits, const wchar_t* title, DWORD flags);
+
 // TrackPopupMenu.
 BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);

@@ -1,5 +1,5 @@
 // Tray menu figures, in milliseconds, for playlists of 10 to 200 000 entries:
-//   menu     = buildTrayMenu and DestroyMenu, the work of one right click before the menu shows,
+//   menu     = building the tray menu and DestroyMenu, the work of one right click before the menu shows,
 //              with the first track current (as after loading a playlist);
 //   middle   = the same with the current track in the middle of the list, where the list is
 //              walked up to the window (at most the 63 537 entries that ids can name);
@@ -13,6 +13,7 @@
 
 #include <stdio.h>
 
+#include "app/commands.h"
 #include "bench/bench_clock.h"
 #include "playlist/playlist.h"
 #include "ui/tray_menu.h"
@@ -41,9 +42,9 @@ int wmain()
             DestroyMenu(bare);
         }, 25);
         currentPosition = 0;
-        double menu = bestOf([] { DestroyMenu(buildTrayMenu()); }, 25);
+        double menu = bestOf([] { DestroyMenu(buildCommandMenu()); }, 25);
         currentPosition = count / 2;
-        double middle = bestOf([] { DestroyMenu(buildTrayMenu()); }, 25);
+        double middle = bestOf([] { DestroyMenu(buildCommandMenu()); }, 25);
         if (count == SELECTION_WINDOW_ITEMS)
             thousand = menu;
         printf("%8d %12.1f %12.1f %12.1f %8.2f\n", count, menu, middle, baseline,

@@ -1,10 +1,10 @@
 // Playlist figures for 1 000, 10 000 and 100 000 entries, in milliseconds:
 //   write       = writePlaylistFile of the whole list;
-//   read16/8    = readPlaylistFile of the same list as UTF-16LE and as UTF-8 with a mark;
+//   read16/8    = reading the same list as UTF-16LE and as UTF-8 with a mark into the playlist;
 //   baseline    = opening the UTF-16 file and reading all its bytes with one ReadFile;
 //   sort name/full = sortPlaylist of a shuffled list with file-name keys and full-path keys;
 //   peak MB     = the process's peak private bytes so far (sizes run in increasing order).
-// Then a folder of 10 000 audio files: addFolder, next to a bare FindFirstFile/FindNextFile walk.
+// Then a folder of 10 000 audio files: its scan into the playlist, next to a bare FindFirstFile/FindNextFile walk.
 // Each time is the best of three runs.
 #include <windows.h>
 #include <psapi.h>
@@ -17,12 +17,25 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
-#include "playlist/add_media.h"
+#include "app/new_list.h"
+#include "playlist/entry_building.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "settings/settings.h"
 
 static const int rounds = 3;
+
+static void readPlaylist(const std::wstring& file)
+{
+    int count = 0;
+    takeNewList(readPlaylistEntries(file.c_str(), &count, nullptr), count, LIST_OF_CURRENT_FILE);
+}
+
+static void addFolder(const std::wstring& folder)
+{
+    int count = 0;
+    takeNewList(entriesOfFolder(folder.c_str(), &count), count, LIST_OF_FILES);
+}
 
 static double peakMegabytes()
 {
@@ -120,9 +133,9 @@ static void measureSize(const std::wstring& folder, size_t count)
     double write = bestOf([&] { writePlaylistFile(utf16Path.c_str()); });
     std::string bytes = readBytes(utf16Path);
     writeBytes(utf8Path, utf8Twin(bytes));
-    double read16 = bestOf([&] { readPlaylistFile(utf16Path.c_str()); });
+    double read16 = bestOf([&] { readPlaylist(utf16Path); });
     checkCount(count, "UTF-16 read");
-    double read8 = bestOf([&] { readPlaylistFile(utf8Path.c_str()); });
+    double read8 = bestOf([&] { readPlaylist(utf8Path); });
     checkCount(count, "UTF-8 read");
     double baseline = bestOf([&] { readBytes(utf16Path); });
     double sortName = bestSort(count, 0);
@@ -141,10 +154,10 @@ static void measureFolderScan(const std::wstring& folder, size_t files)
         swprintf(name, 1024, L"%ls\\%05zu Track title.mp3", music.c_str(), (i * 7919) % 100003);
         writeBytes(name, "");
     }
-    double scan = bestOf([&] { addFolder(music.c_str()); });
+    double scan = bestOf([&] { addFolder(music); });
     checkCount(files, "folder scan");
     sortOnOpen = 1;
-    double scanSorted = bestOf([&] { addFolder(music.c_str()); });
+    double scanSorted = bestOf([&] { addFolder(music); });
     sortOnOpen = 0;
     double walk = bestOf([&] {
         WIN32_FIND_DATAW found;

@@ -4,8 +4,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "app/report.h"
-#include "app/tray_icon.h"
+#include "base/report.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "base/wide_text.h"
@@ -13,6 +12,20 @@
 #include "settings/settings.h"
 
 int isPlaying;
+void (*onPlaybackChange)(HWND window, PlaybackChange change);
+
+// An aligned 32-bit value is read whole; the volatile read takes it from memory, not from a register
+// of a thread that has read it before.
+int isPlayingSeenFromAnotherThread()
+{
+    return *static_cast<volatile const int*>(&isPlaying);
+}
+
+void tellPlaybackChange(HWND window, PlaybackChange change)
+{
+    if (onPlaybackChange)
+        onPlaybackChange(window, change);
+}
 
 static const wchar_t loadErrorCaption[] = L"音声ファイルの読み込みエラー";
 static const wchar_t seekErrorCaption[] = L"再生開始位置指定のエラー";
@@ -46,7 +59,8 @@ static void queryMci(const wchar_t* command, wchar_t* reply)
         reply[0] = L'\0';
 }
 
-void reportMciError(HWND owner, unsigned int error, const wchar_t* caption)
+// The system's text of the error, with the given caption.
+static void reportMciError(HWND owner, unsigned int error, const wchar_t* caption)
 {
     wchar_t text[TEXT_BUFFER_UNITS];
     if (!mciGetErrorStringW(error, text, TEXT_BUFFER_UNITS))
@@ -134,7 +148,7 @@ void closeDevice()
 void closeTrack(HWND window)
 {
     closeDevice();
-    resetTrayIcon(window);
+    tellPlaybackChange(window, TRACK_CLOSED);
 }
 
 static bool representableInAnsiCodePage(const wchar_t* text)
@@ -199,11 +213,8 @@ bool openTrack(HWND window)
     sendIgnoringResult(L"set sound time format ms");
     if (entry->start != 0 && !seekToStart(window, entry->start))
         return false;
-    // A device without any volume control plays at its own volume; that is no failure to show.
-    error = sendVolume();
-    if (error != 0 && !isVolumeUnsupported(error))
-        reportMciError(window, error, volumeErrorCaption);
-    announceTrack();
+    applyVolume(window, true);
+    tellPlaybackChange(window, TRACK_OPENED);
     return true;
 }
 
@@ -245,7 +256,7 @@ void startPlayback(HWND window)
     }
     if (deviceMode() == DEVICE_PLAYING) {
         isPlaying = 1;
-        setTrayIcon(TRAY_PLAYING);
+        tellPlaybackChange(nullptr, NOW_PLAYING);
     }
 }
 
@@ -257,7 +268,7 @@ void pausePlayback()
     sendIgnoringResult(L"pause all");
     if (deviceMode() == DEVICE_PAUSED) {
         isPlaying = 0;
-        setTrayIcon(TRAY_PAUSED);
+        tellPlaybackChange(nullptr, NOW_PAUSED);
     }
 }
 
@@ -272,31 +283,24 @@ void stopPlayback()
         seekToStart(nullptr, start);
     else
         sendIgnoringResult(L"seek all to start");
-    setTrayIcon(TRAY_STOPPED);
+    tellPlaybackChange(nullptr, NOW_STOPPED);
 }
 
-unsigned int sendVolume()
+// A device without any volume control plays at its own volume: that is no failure to show.
+bool applyVolume(HWND owner, bool report)
 {
     wchar_t command[TEXT_BUFFER_UNITS];
     formatText(command, TEXT_BUFFER_UNITS, L"setaudio sound volume to %d", volume);
-    return sendMciCommand(command, nullptr, 0, nullptr);
-}
-
-bool applyVolume(HWND owner)
-{
-    unsigned int error = sendVolume();
-    if (error != 0)
+    unsigned int error = sendMciCommand(command, nullptr, 0, nullptr);
+    if (error == 0 || error == MCIERR_UNRECOGNIZED_COMMAND || error == MCIERR_UNSUPPORTED_FUNCTION)
+        return true;
+    if (report)
         reportMciError(owner, error, volumeErrorCaption);
-    return error == 0;
-}
-
-bool isVolumeUnsupported(unsigned int error)
-{
-    return error == MCIERR_UNRECOGNIZED_COMMAND || error == MCIERR_UNSUPPORTED_FUNCTION;
+    return false;
 }
 
 void onPlaybackFailed()
 {
     isPlaying = 0;
-    setTrayIcon(TRAY_STOPPED);
+    tellPlaybackChange(nullptr, NOW_STOPPED);
 }

@@ -2,7 +2,6 @@
 
 #include <stdlib.h>
 
-#include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "playback/mci_device.h"
@@ -130,7 +129,7 @@ void previousTrack(HWND window)
 
 void onTrackEnded(HWND window)
 {
-    setTrayIcon(TRAY_STOPPED);
+    tellPlaybackChange(window, NOW_STOPPED);
     if (!repeat && currentPosition + 1 >= playlistCount()) {
         if (shuffle) {
             rebuildShuffleOrder(window);
@@ -168,10 +167,4 @@ bool openFirstTrackOfNewList(HWND window)
     if (shuffle)
         return rebuildShuffleOrder(window);
     return openTrack(window);
-}
-
-void playNewList(HWND window)
-{
-    if (openFirstTrackOfNewList(window))
-        startPlayback(window);
 }

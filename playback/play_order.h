@@ -21,5 +21,3 @@ void shuffleSwitchedOff();
 bool openFirstTrackOfNewList(HWND window);
 // Opens the current track and starts it when it opened.
 void openAndPlay(HWND window);
-// openFirstTrackOfNewList, and starts the track when one opened.
-void playNewList(HWND window);

@@ -1,4 +1,5 @@
-// Filling a new playlist array: room for more entries, and paths that must fit whole.
+// New playlist arrays, built from paths: room for more entries, paths that must fit whole, and the
+// audio files of a folder.
 #pragma once
 
 #include <stddef.h>
@@ -15,3 +16,10 @@ bool storeEntryPath(PlaylistEntry* entry, const wchar_t* path);
 
 // prefix followed by name into entry's path when the two fit together.
 bool storeJoinedPath(PlaylistEntry* entry, const wchar_t* prefix, const wchar_t* name);
+
+// A name ending in .mp3, .wav, .wma or .mid (any case).
+bool isAudioFileName(const wchar_t* name);
+
+// The audio files directly inside folder, in the order the folder lists them, as a new array and
+// their number; nullptr when there is none (or no memory).
+PlaylistEntry* entriesOfFolder(const wchar_t* folder, int* count);

@@ -2,11 +2,10 @@
 
 #include <wchar.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "base/wide_text.h"
-#include "playback/play_order.h"
 #include "playlist/playlist.h"
 #include "settings/settings.h"
 
@@ -179,11 +178,4 @@ void removeAbandonedTemporaryFiles(const wchar_t* file)
             DeleteFileW(path);
     } while (FindNextFileW(search, &found));
     FindClose(search);
-}
-
-void loadCurrentPlaylist(HWND window)
-{
-    // The file keeps the order in which it was written, already sorted if that was asked for.
-    if (readPlaylistFileInOrder(currentPlaylistFilePath))
-        openFirstTrackOfNewList(window);
 }

@@ -4,20 +4,14 @@
 
 #include <windows.h>
 
+struct PlaylistEntry;
+
 bool isPlaylistFileName(const wchar_t* path);
 // Writes the whole playlist; reports a failure and returns false then.
 bool writePlaylistFile(const wchar_t* file);
-// Replaces the playlist by the file's entries, sorted when the user asks for loaded playlists to
-// be sorted; false (nothing changed) when it cannot be opened.
-bool readPlaylistFile(const wchar_t* file);
-// The file's entries in a new array, in the file's order, their number and the last-write time of the
-// version read; nullptr when it cannot be read.
-struct PlaylistEntry;
+// The file's entries in a new array, in the file's order, their number and (unless written is null) the
+// last-write time of the version read; nullptr when it cannot be read.
 PlaylistEntry* readPlaylistEntries(const wchar_t* file, int* count, FILETIME* written);
-// As readPlaylistFile, keeping the file's order whatever the setting: for the player's own files.
-bool readPlaylistFileInOrder(const wchar_t* file);
 // Removes the temporary files that writers of playlists beside file left when they ended half-way
 // (those whose process no longer runs).
 void removeAbandonedTemporaryFiles(const wchar_t* file);
-// Reads the current-playlist file and opens its first track without starting it.
-void loadCurrentPlaylist(HWND window);

@@ -4,10 +4,9 @@
 #include "playlist/playlist.h"
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_number.h"
-#include "settings/settings.h"
 
-// A line is read in parts of at most this many units, its LF included.
-static const size_t linePartUnits = 1023;
+// A line is read in parts of at most this many units, its LF included: one part fits an entry's path.
+static const size_t linePartUnits = TEXT_BUFFER_UNITS - 1;
 // Larger files are not read: their text would not fit the conversions below.
 static const LONGLONG largestFileBytes = 0x3FFFFFFF;
 
@@ -22,7 +21,7 @@ static unsigned char* readWholeFile(const wchar_t* file, size_t* size, FILETIME*
     LARGE_INTEGER fileSize;
     unsigned char* bytes = nullptr;
     if (GetFileSizeEx(handle, &fileSize) && fileSize.QuadPart <= largestFileBytes &&
-        GetFileTime(handle, nullptr, nullptr, written)) {
+        (!written || GetFileTime(handle, nullptr, nullptr, written))) {
         *size = static_cast<size_t>(fileSize.QuadPart);
         bytes = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, *size + 2));
     }
@@ -170,31 +169,4 @@ PlaylistEntry* readPlaylistEntries(const wchar_t* file, int* count, FILETIME* wr
     PlaylistEntry* entries = parseEntries(text, units, count);
     HeapFree(GetProcessHeap(), 0, text);
     return entries;
-}
-
-// The file's entries replace the playlist; the entry count, or -1 (nothing changed) when the file
-// cannot be read.
-static int replaceWithFileEntries(const wchar_t* file)
-{
-    int count = 0;
-    FILETIME written;
-    PlaylistEntry* entries = readPlaylistEntries(file, &count, &written);
-    if (!entries)
-        return -1;
-    currentPosition = 0;
-    replacePlaylist(entries);
-    return count;
-}
-
-bool readPlaylistFileInOrder(const wchar_t* file)
-{
-    return replaceWithFileEntries(file) >= 0;
-}
-
-bool readPlaylistFile(const wchar_t* file)
-{
-    int count = replaceWithFileEntries(file);
-    if (count >= 0 && sortLoadedPlaylist)
-        sortPlaylist(count);
-    return count >= 0;
 }

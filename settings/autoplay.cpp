@@ -3,7 +3,7 @@
 #include <wchar.h>
 
 #include "base/player_globals.h"
-#include "base/system_calls.h"
+#include "base/report.h"
 #include "base/wide_text.h"
 
 static const wchar_t classKeyName[] = L"VelmorisPlayer";
@@ -17,7 +17,8 @@ struct HandlerKeys {
 };
 
 static const HandlerKeys handlerKeys[] = {
-    {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\EventHandlers\\PlayMusicFilesOnArrival",
+    {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\EventHandlers\\"
+     L"PlayMusicFilesOnArrival",
      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\Handlers\\"
      L"VelmorisPlayerPlayMusicFilesOnArrival"},
     {L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\EventHandlers\\"
@@ -144,7 +145,7 @@ bool unregisterAutoplay()
 // Shown whatever the message display setting says: the user asked for this change just now.
 static void showAutoplayError(const wchar_t* text)
 {
-    systemMessageBox(nullptr, text, programTitle, MB_ICONERROR);
+    askUser(nullptr, text, programTitle, MB_ICONERROR);
 }
 
 void toggleAutoplayRegistration()

@@ -3,14 +3,13 @@
 #include <limits.h>
 #include <windows.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "base/player_globals.h"
 #include "base/wide_text.h"
 
 int repeat;
 int shuffle;
 int balloonOnOpen;
-int messageDisplayType;
 int sortOnOpen;
 int sortByFullPath;
 int sortLoadedPlaylist;
@@ -61,7 +60,7 @@ void loadSettings()
     wchar_t userName[TEXT_BUFFER_UNITS] = L"";
     DWORD userNameLength = TEXT_BUFFER_UNITS;
     GetUserNameW(userName, &userNameLength);
-    formatText(settingsFilePath, TEXT_BUFFER_UNITS, L"%ls%ls Velmoris Player.ini", programDirectory, userName);
+    formatText(settingsFilePath, TEXT_BUFFER_UNITS, L"%ls%ls %ls.ini", programDirectory, userName, programTitle);
     formatText(currentPlaylistFilePath, TEXT_BUFFER_UNITS, L"%ls%ls playlist.tsv", programDirectory, userName);
     readSettings();
 }
@@ -69,7 +68,8 @@ void loadSettings()
 void readSettings()
 {
     for (const SettingKey& setting : settingKeys) {
-        int value = static_cast<int>(GetPrivateProfileIntW(optionSection, setting.key, setting.fallback, settingsFilePath));
+        int value =
+            static_cast<int>(GetPrivateProfileIntW(optionSection, setting.key, setting.fallback, settingsFilePath));
         *setting.value = value < setting.lowest || value > setting.highest ? setting.fallback : value;
     }
 }

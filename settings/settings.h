@@ -3,12 +3,13 @@
 #pragma once
 
 #include "base/player_globals.h"
+#include "base/report.h"
 
-// Flags are 0 or 1 (anything nonzero counts as on).
+// Flags are 0 or 1 (anything nonzero counts as on). The eighth, messageDisplayType, is the reports' own
+// (base/report.h).
 extern int repeat;
 extern int shuffle;
 extern int balloonOnOpen;
-extern int messageDisplayType; // 0 message box, 1 balloon, 2 nothing
 extern int sortOnOpen;
 extern int sortByFullPath;
 extern int sortLoadedPlaylist;

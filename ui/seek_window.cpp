@@ -1,7 +1,8 @@
 #include "ui/seek_window.h"
 
-#include "app/report.h"
+#include "base/report.h"
 #include "base/player_globals.h"
+#include "base/wide_text.h"
 #include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "ui/time_display.h"
@@ -38,8 +39,10 @@ void openSeekWindow(HWND mainWindow)
     // Only a window of the foreground process may take the activation that the seek window
     // needs in order to notice losing it.
     SetForegroundWindow(mainWindow);
-    if (!CreateWindowExW(0, seekWindowClassName, L"シーク - Velmoris Player", WS_POPUP | WS_VISIBLE, 0, 0,
-                         seekWindowWidth, seekWindowHeight, mainWindow, nullptr, instanceHandle, nullptr))
+    wchar_t title[TEXT_BUFFER_UNITS];
+    formatText(title, TEXT_BUFFER_UNITS, L"シーク - %ls", programTitle);
+    if (!CreateWindowExW(0, seekWindowClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, seekWindowWidth, seekWindowHeight,
+                         mainWindow, nullptr, instanceHandle, nullptr))
         reportMessage(nullptr, L"シークウィンドウの作成に失敗しました。", L"エラー");
 }
 

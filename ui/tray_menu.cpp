@@ -5,12 +5,8 @@
 
 #include "base/player_globals.h"
 #include "base/wide_text.h"
-#include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
-#include "settings/autoplay.h"
-#include "settings/settings.h"
-#include "ui/setting_toggles.h"
 
 // Longest file name or extension that a selection label shows; longer ones end in an ellipsis.
 #define LABEL_PART_UNITS 256
@@ -109,104 +105,39 @@ HMENU buildSelectSubmenu()
     return menu;
 }
 
-static UINT checkedIf(int setting)
+static UINT flagsOf(ItemState state)
 {
-    return setting ? MF_CHECKED : MF_UNCHECKED;
+    return state == ITEM_CHECKED ? MF_CHECKED : state == ITEM_GRAYED ? MF_GRAYED : MF_STRING;
 }
 
-static void appendToggle(HMENU menu, unsigned int id)
+static HMENU buildPart(const TrayCommand* commands, size_t count, MenuPart part)
 {
-    const SettingToggle* toggle = findSettingToggle(id);
-    AppendMenuW(menu, checkedIf(*toggle->setting), id, toggle->text);
-}
-
-static HMENU buildFileMenu()
-{
+    if (part == MENU_SELECT)
+        return buildSelectSubmenu();
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_OPEN_FILES, L"ファイルを開く(&O)");
-    AppendMenuW(menu, MF_STRING, IDM_OPEN_FOLDER, L"フォルダーを開く(&F)");
-    appendToggle(menu, IDM_SORT_ON_OPEN);
-    appendToggle(menu, IDM_SORT_BY_FULL_PATH);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_OPEN_PLAYLIST, L"プレイリストを開く(&L)");
-    appendToggle(menu, IDM_SORT_LOADED_PLAYLIST);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_EXPORT_PLAYLIST, L"プレイリストファイルに書き出す(&A)");
-    return menu;
-}
-
-static HMENU buildMessageDisplayMenu()
-{
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_MSG_MESSAGE_BOX, L"メッセージボックス(&M)");
-    AppendMenuW(menu, MF_STRING, IDM_MSG_BALLOON, L"バルーン(&B)");
-    AppendMenuW(menu, MF_STRING, IDM_MSG_HIDDEN, L"非表示(&H)");
-    if (messageDisplayType >= 0 && messageDisplayType <= IDM_MSG_HIDDEN - IDM_MSG_MESSAGE_BOX)
-        CheckMenuRadioItem(menu, IDM_MSG_MESSAGE_BOX, IDM_MSG_HIDDEN, IDM_MSG_MESSAGE_BOX + messageDisplayType,
-                           MF_BYCOMMAND);
-    return menu;
-}
-
-static HMENU buildSettingsMenu()
-{
-    HMENU menu = CreatePopupMenu();
-    appendToggle(menu, IDM_REPEAT);
-    appendToggle(menu, IDM_SHUFFLE);
-    appendToggle(menu, IDM_BALLOON_ON_OPEN);
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildMessageDisplayMenu()), L"メッセージ表示形式(&M)");
-    AppendMenuW(menu, checkedIf(isAutoplayRegistered()), IDM_AUTOPLAY_REGISTER, L"自動再生ソフト登録(&J)");
-    return menu;
-}
-
-static HMENU buildHelpMenu()
-{
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_README, L"Readme.txt(&H)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_ABOUT, L"バージョン情報(&A)");
-    return menu;
-}
-
-// Pause while playing, play otherwise; a MIDI sequencer cannot be paused.
-static void appendPlayOrPause(HMENU menu)
-{
-    if (!isPlaying) {
-        AppendMenuW(menu, MF_STRING, IDM_PLAY, L"再生(&P)");
-        return;
+    for (const TrayCommand* command = commands; command < commands + count; ++command) {
+        if (command->part != part)
+            continue;
+        ItemState state = command->state ? command->state() : ITEM_PLAIN;
+        if (state == ITEM_ABSENT)
+            continue;
+        if (command->kind == COMMAND_SEPARATOR)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else if (command->kind == COMMAND_SUBMENU)
+            AppendMenuW(menu, MF_POPUP,
+                        reinterpret_cast<UINT_PTR>(buildPart(commands, count, static_cast<MenuPart>(command->id))),
+                        command->label);
+        else if (command->kind == COMMAND_TOGGLE)
+            AppendMenuW(menu, *command->setting ? MF_CHECKED : MF_UNCHECKED, command->id, command->label);
+        else
+            AppendMenuW(menu, flagsOf(state), command->id, command->label);
+        if (command->kind == COMMAND_CHOICE && *command->setting == command->value)
+            CheckMenuRadioItem(menu, command->id, command->id, command->id, MF_BYCOMMAND);
     }
-    AppendMenuW(menu, isSequencerOpen() ? MF_GRAYED : MF_STRING, IDM_PAUSE, L"一時停止(&P)");
-}
-
-// Stop is offered unless the device is known to rest; with nothing open the query fails.
-static void appendStopWhenActive(HMENU menu)
-{
-    DeviceMode mode = deviceMode();
-    if (mode != DEVICE_STOPPED && mode != DEVICE_SEEKING)
-        AppendMenuW(menu, MF_STRING, IDM_STOP, L"停止(&S)");
-}
-
-HMENU buildTrayMenu()
-{
-    HMENU selectMenu = buildSelectSubmenu();
-    HMENU fileMenu = buildFileMenu();
-    HMENU settingsMenu = buildSettingsMenu();
-    HMENU helpMenu = buildHelpMenu();
-
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu), L"ファイル(&F)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    appendPlayOrPause(menu);
-    appendStopWhenActive(menu);
-    AppendMenuW(menu, MF_STRING, IDM_PREVIOUS, L"前へ(&M)");
-    AppendMenuW(menu, MF_STRING, IDM_NEXT, L"次へ(&N)");
-    AppendMenuW(menu, MF_STRING, IDM_FIRST_TRACK, L"先頭へ(&T)");
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(selectMenu), L"選択(&E)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_VOLUME, L"音量(&V)");
-    AppendMenuW(menu, MF_STRING, IDM_SEEK, L"シーク(&C)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(settingsMenu), L"設定(&O)");
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(helpMenu), L"ヘルプ(&H)");
-    AppendMenuW(menu, MF_STRING, IDM_EXIT, L"終了(&X)");
     return menu;
+}
+
+HMENU buildTrayMenu(const TrayCommand* commands, size_t count)
+{
+    return buildPart(commands, count, MENU_TOP);
 }

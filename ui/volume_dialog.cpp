@@ -51,17 +51,13 @@ static INT_PTR initVolumeDialog(HWND dialog)
     return TRUE;
 }
 
-// Every notification counts, drag steps included, so the sound follows the thumb. Devices
-// without volume control keep their own volume quietly.
+// Every notification counts, drag steps included, so the sound follows the thumb.
 static INT_PTR onVolumeScroll(HWND slider)
 {
     volume = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
     saveSettings();
-    unsigned int error = sendVolume();
-    if (error == 0 || isVolumeUnsupported(error) || volumeFailureReported)
-        return TRUE;
-    volumeFailureReported = 1;
-    reportMciError(nullptr, error, L"音量変更エラー");
+    if (!applyVolume(nullptr, !volumeFailureReported))
+        volumeFailureReported = 1;
     return TRUE;
 }
 

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "base/system_calls.h"
-#include "playlist/file_dialog.h"
 
 namespace fake {
 
@@ -197,7 +196,7 @@ BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 
 void systemSleep(DWORD milliseconds) { fake::sleeps.push_back(milliseconds); }
 
-bool runFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t*, DWORD)
+bool systemFileDialog(FileDialogKind, HWND, const wchar_t*, int*, wchar_t* file, DWORD fileUnits, const wchar_t*, DWORD)
 {
     ++fake::fileDialogCount;
     size_t units = fake::fileDialogSelection.size() < fileUnits ? fake::fileDialogSelection.size() : 0;

@@ -3,11 +3,15 @@
 #include <filesystem>
 #include <numeric>
 
-#include "playlist/add_media.h"
-#include "playlist/playlist_dialogs.h"
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "app/new_list.h"
+#include "playlist/entry_building.h"
 #include "playlist/playlist_file.h"
 #include "playlist/start_grouping.h"
+#include "resources/resource.h"
 #include "settings/settings.h"
+#include "ui/file_dialogs.h"
 
 namespace {
 
@@ -18,6 +22,14 @@ Entries entries()
     for (int i = 0; playlist[i].path[0] != L'\0'; ++i)
         all.emplace_back(playlist[i].path, playlist[i].start, playlist[i].end);
     return all;
+}
+
+// A playlist file opened as the player opens one (sorted when the user asks); false when unreadable.
+bool readPlaylistFile(const std::wstring& file)
+{
+    int count = 0;
+    PlaylistEntry* read = readPlaylistEntries(file.c_str(), &count, nullptr);
+    return read && (takeNewList(read, count, LIST_OF_PLAYLIST_FILE), true);
 }
 
 using Playlist = Unit;
@@ -83,6 +95,7 @@ TEST_F(Playlist, ReadsLinesAndFieldsByTheFormatRules)
     writeBytes(path, std::string("\xFE\xFF\0C\0:\0\\\0x", 10));
     for (const std::wstring& file : {path, folder + L"\\missing.tsv", folder})
         EXPECT_FALSE(readPlaylistFile(file.c_str()));
+    DeleteFileW(currentPlaylistFilePath);
     loadCurrentPlaylist(nullptr);
     EXPECT_EQ(std::make_tuple(Texts{L"C:\\kept.mp3"}, 1, Texts{}), std::make_tuple(playlistPaths(), currentPosition, boxes(0)));
     // Sorting a loaded playlist sorts a read, not the current playlist.
@@ -256,7 +269,9 @@ TEST_F(AddMedia, FirstPathDecidesBetweenAFolderAPlaylistAndFiles)
     for (const std::wstring& arguments : {std::wstring(), std::wstring(L"\"\""), L"\"" + folder + L"\\missing.tsv\" C:\\a.mp3",
                                           L"\"" + empty + L"\"", L"C:\\" + std::wstring(1021, L'x')})
         EXPECT_EQ(NEW_LIST_NOTHING, run(arguments)) << arguments;
-    EXPECT_FALSE(addFolder(empty.c_str()) || addFolder((folder + L"\\absent").c_str()));
+    int count = 0;
+    EXPECT_EQ(nullptr, entriesOfFolder(empty.c_str(), &count));
+    EXPECT_EQ(nullptr, entriesOfFolder((folder + L"\\absent").c_str(), &count));
     EXPECT_EQ((Texts{L"C:\\b.mp3", L"C:\\a.mp3"}), playlistPaths());
     EXPECT_EQ(Texts{}, boxes(0));
     // An unwritable current playlist is reported; the list stays built.
@@ -279,10 +294,13 @@ TEST_F(AddMedia, ManyFilesAreAllKept)
         expected.push_back(folder + L"\\t" + std::to_wstring(i) + L".mp3");
     }
     sortOnOpen = 1, currentPosition = 5;
-    EXPECT_TRUE(addFolder(many.c_str()));
+    int count = 0;
+    PlaylistEntry* scanned = entriesOfFolder(many.c_str(), &count);
+    ASSERT_NE(nullptr, scanned);
+    takeNewList(scanned, count, LIST_OF_FILES);
     EXPECT_EQ(std::make_tuple(0, 300, many + L"\\t1299.mp3"), std::make_tuple(currentPosition, playlistCount(), std::wstring(playlist[299].path)));
     sortOnOpen = 0;
-    openFilesDialog(window);
+    runCommand(window, IDM_OPEN_FILES);
     expectList(expected);
 }
 
@@ -308,8 +326,13 @@ TEST_F(AddMedia, StartsWithAudioFilesJoinTheListOfTheLastOne)
     writeBytes(z, "");
     auto start = [&](const std::wstring& arguments) {
         EXPECT_EQ(NEW_LIST_WRITTEN, run(arguments)) << arguments;
-        EXPECT_TRUE(readPlaylistFile(currentPlaylistFilePath));
-        return playlistPaths();
+        int count = 0;
+        PlaylistEntry* listed = readPlaylistEntries(currentPlaylistFilePath, &count, nullptr);
+        Texts paths;
+        for (int i = 0; i < count; ++i)
+            paths.push_back(listed[i].path);
+        HeapFree(GetProcessHeap(), 0, listed);
+        return paths;
     };
     EXPECT_EQ(Texts{L"C:\\d.mp3"}, start(L"C:\\d.mp3"));
     EXPECT_EQ((Texts{L"C:\\b.wav", L"C:\\c.mid", L"C:\\d.mp3"}), start(L"C:\\c.mid C:\\b.wav"));

@@ -4,14 +4,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "playback/mci_device.h"
-#include "playlist/playlist_dialogs.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "ui/file_dialogs.h"
 #include "ui/seek_window.h"
 
 void resetPlayerState()
@@ -23,6 +23,7 @@ void resetPlayerState()
     seekDisplayState = SeekDisplayState();
     ZeroMemory(&trayIconData, sizeof(trayIconData));
     trayClickState = {};
+    connectTrayIcon();
     HeapFree(GetProcessHeap(), 0, playlist);
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
     playlist = allocatePlaylistEntries(1);

@@ -2,7 +2,8 @@
 
 #include <atomic>
 
-#include "app/report.h"
+#include "base/report.h"
+#include "app/commands.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
@@ -167,7 +168,7 @@ TEST_F(Tray, MenuShowsTheSettingsAndWhatTheDeviceAllows)
             ASSERT_EQ(ERROR_SUCCESS, RegSetValueW(HKEY_CLASSES_ROOT, L"VelmorisPlayer", REG_SZ, L"", 0));
         }
         messageDisplayType = on - 1;
-        HMENU menu = buildTrayMenu();
+        HMENU menu = buildCommandMenu();
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(i == on ? MF_CHECKED : 0u, GetMenuState(menu, ids[i], MF_BYCOMMAND) & MF_CHECKED) << ids[i];
         for (int i = 0; i < 3; ++i)
@@ -188,7 +189,7 @@ TEST_F(Tray, MenuShowsTheSettingsAndWhatTheDeviceAllows)
     for (const auto& c : cases) {
         fake::mci.open = c.type != nullptr, fake::mci.type = c.type ? c.type : L"", fake::mci.mode = c.mode, isPlaying = c.playing;
         fake::mciCalls.clear();
-        Texts top = lines(buildTrayMenu(), 99), expected = c.items, queries = {L"capability sound device type", L"status sound mode"};
+        Texts top = lines(buildCommandMenu(), 99), expected = c.items, queries = {L"capability sound device type", L"status sound mode"};
         expected.push_back(L"前へ(&M) #1011");
         EXPECT_EQ(expected, Texts(top.begin() + 2, top.begin() + 2 + expected.size())) << c.mode;
         EXPECT_EQ(Texts(queries.begin() + !c.playing, queries.end()), fake::mciCommands()) << c.mode;

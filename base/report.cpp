@@ -1,13 +1,14 @@
-#include "app/report.h"
+#include "base/report.h"
 
 #include <string.h>
 #include <wchar.h>
 
-#include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "base/wide_text.h"
-#include "settings/settings.h"
+
+int messageDisplayType;
+bool (*showReportBalloon)(const wchar_t* text, const wchar_t* caption);
 
 // Boxes on their own threads not yet dismissed.
 static volatile LONG openBoxes;
@@ -31,7 +32,8 @@ static DWORD WINAPI messageBoxThread(void* parameter)
     return 0;
 }
 
-void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption)
+// The box runs on its own thread, which owns the request: playback and the menu go on meanwhile.
+static void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
     HANDLE heap = GetProcessHeap();
     MessageBoxRequest* request =
@@ -60,9 +62,18 @@ void showMessageBoxAsync(HWND owner, const wchar_t* text, const wchar_t* caption
         messageBoxThread(request);
 }
 
+void reportMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
+{
+    if (messageDisplayType == MESSAGE_HIDDEN)
+        return;
+    if (messageDisplayType == MESSAGE_BALLOON && showReportBalloon && showReportBalloon(text, caption))
+        return;
+    showMessageBoxAsync(owner, text, caption);
+}
+
 void showMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
 {
-    if (messageDisplayType == 2)
+    if (messageDisplayType == MESSAGE_HIDDEN)
         return;
     wchar_t captionText[TEXT_BUFFER_UNITS];
     formatText(captionText, TEXT_BUFFER_UNITS, L"%ls - %ls", caption, programTitle);
@@ -74,23 +85,9 @@ void showErrorMessage(HWND owner, const wchar_t* text)
     showMessage(owner, text, L"エラー", MB_OK | MB_ICONERROR);
 }
 
-static void showErrorBalloon(const wchar_t* text, const wchar_t* caption)
+int askUser(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style)
 {
-    trayIconData.dwInfoFlags = NIIF_ERROR;
-    trayIconData.uFlags = NIF_INFO;
-    copyTextShortened(trayIconData.szInfoTitle, ARRAYSIZE(trayIconData.szInfoTitle), caption);
-    copyTextShortened(trayIconData.szInfo, ARRAYSIZE(trayIconData.szInfo), text);
-    systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
-}
-
-void reportMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
-{
-    if (messageDisplayType == 2)
-        return;
-    if (messageDisplayType != 0 && trayIconData.cbSize != 0)
-        showErrorBalloon(text, caption);
-    else
-        showMessageBoxAsync(owner, text, caption);
+    return systemMessageBox(owner, text, caption, style);
 }
 
 // A box is seldom open and the user takes seconds to read it: a tenth of a second is soon enough.
