@@ -31,13 +31,15 @@ static NewListResult takeList(PlaylistEntry* entries, int count, ListOrigin orig
 static NewListResult openPlaylistArgument(const wchar_t* file)
 {
     int count = 0;
-    return takeList(readPlaylistEntries(file, &count, nullptr), count, LIST_OF_PLAYLIST_FILE);
+    PlaylistEntry* entries = readPlaylistEntries(file, &count, nullptr);
+    return takeList(entries, count, LIST_OF_PLAYLIST_FILE);
 }
 
 static NewListResult openFolderArgument(const wchar_t* folder)
 {
     int count = 0;
-    return takeList(entriesOfFolder(folder, &count), count, LIST_OF_FILES);
+    PlaylistEntry* entries = entriesOfFolder(folder, &count);
+    return takeList(entries, count, LIST_OF_FILES);
 }
 
 // Every path as an entry of its own, in command-line order, whatever it names; after the entries

@@ -8,6 +8,7 @@
 #include "app/new_list.h"
 #include "app/start_turn.h"
 #include "app/tray_clicks.h"
+#include "app/tray_hook.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "base/report.h"
@@ -74,6 +75,7 @@ static LRESULT onCreate(HWND window, const CREATESTRUCTW* creation)
 static LRESULT onDestroy(HWND window)
 {
     unregisterMediaKeys(window);
+    stopWatchingTrayIcon(window);
     releasePlaylist();
     closeDevice();
     systemShellNotifyIcon(NIM_DELETE, &trayIconData);
@@ -147,6 +149,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return runCommand(window, LOWORD(wParam));
     case MM_MCINOTIFY: return onMciNotify(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
+    case WM_TIMER: return onTrayWatchTimer(window, wParam);
     case WM_APP_TRAY: return onTrayMessage(window, wParam, lParam);
     case WM_APP_PLAY: return onPlayRequest(window);
     case WM_APP_PAUSE: return onPauseRequest();

@@ -1,6 +1,7 @@
 #include "app/tray_clicks.h"
 
 #include "app/commands.h"
+#include "app/tray_hook.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
 #include "playback/mci_device.h"
@@ -99,6 +100,12 @@ static LRESULT onMiddleButtonUp(HWND mainWindow)
     return 0;
 }
 
+static LRESULT onMouseMove(HWND mainWindow)
+{
+    watchTrayIcon(mainWindow);
+    return 0;
+}
+
 LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
 {
     switch (mouseMessage) {
@@ -106,6 +113,8 @@ LRESULT onTrayCallback(HWND mainWindow, LPARAM mouseMessage)
     case WM_LBUTTONDBLCLK: return onLeftDoubleClick(mainWindow);
     case WM_RBUTTONUP: return onRightButtonUp(mainWindow);
     case WM_MBUTTONUP: return onMiddleButtonUp(mainWindow);
+    case WM_MOUSEMOVE: return onMouseMove(mainWindow);
+    case WM_MOUSEWHEEL: return onWheelOverTrayIcon();
     }
     return 0;
 }

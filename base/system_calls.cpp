@@ -72,6 +72,24 @@ bool systemFileDialog(FileDialogKind kind, HWND owner, const wchar_t* filters, i
     return chosen != FALSE;
 }
 
+HRESULT systemNotifyIconRect(HWND window, UINT id, RECT* rect)
+{
+    // NOTIFYICONIDENTIFIER of Windows 7, which the headers give only to programs that require it.
+    struct IconIdentifier {
+        DWORD cbSize;
+        HWND hWnd;
+        UINT uID;
+        GUID guidItem;
+    };
+    typedef HRESULT(WINAPI * GetRect)(const IconIdentifier*, RECT*);
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    GetRect getRect =
+        shell ? reinterpret_cast<GetRect>(reinterpret_cast<void*>(GetProcAddress(shell, "Shell_NotifyIconGetRect")))
+              : nullptr;
+    IconIdentifier icon = {sizeof(icon), window, id, {}};
+    return getRect ? getRect(&icon, rect) : E_NOTIMPL;
+}
+
 BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
 {
     return TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);

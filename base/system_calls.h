@@ -41,5 +41,9 @@ enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
 bool systemFileDialog(FileDialogKind kind, HWND owner, const wchar_t* filters, int* filterIndex, wchar_t* file,
                       DWORD fileUnits, const wchar_t* title, DWORD flags);
 
+// Shell_NotifyIconGetRect: the screen rectangle of the notification icon id of window. Looked up by
+// name, since Vista lacks it (then E_NOTIMPL).
+HRESULT systemNotifyIconRect(HWND window, UINT id, RECT* rect);
+
 // TrackPopupMenu.
 BOOL systemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner);

@@ -28,13 +28,15 @@ static const int rounds = 3;
 static void readPlaylist(const std::wstring& file)
 {
     int count = 0;
-    takeNewList(readPlaylistEntries(file.c_str(), &count, nullptr), count, LIST_OF_CURRENT_FILE);
+    PlaylistEntry* entries = readPlaylistEntries(file.c_str(), &count, nullptr);
+    takeNewList(entries, count, LIST_OF_CURRENT_FILE);
 }
 
 static void addFolder(const std::wstring& folder)
 {
     int count = 0;
-    takeNewList(entriesOfFolder(folder.c_str(), &count), count, LIST_OF_FILES);
+    PlaylistEntry* entries = entriesOfFolder(folder.c_str(), &count);
+    takeNewList(entries, count, LIST_OF_FILES);
 }
 
 static double peakMegabytes()

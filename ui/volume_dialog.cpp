@@ -10,6 +10,8 @@
 // One report per opening: a drag sends dozens of notifications, and each would otherwise
 // raise a message box of its own.
 static int volumeFailureReported;
+// The dialog while it is open, so that its slider follows a change made elsewhere.
+static HWND volumeDialog;
 
 POINT placementAtCursor(const RECT& desktop, int width, int height, POINT cursor)
 {
@@ -48,16 +50,24 @@ static INT_PTR initVolumeDialog(HWND dialog)
     SendMessageW(slider, TBM_SETPOS, TRUE, volume);
     placeWindowAtCursor(dialog);
     volumeFailureReported = 0;
+    volumeDialog = dialog;
     return TRUE;
+}
+
+void changeVolume(int newVolume)
+{
+    volume = newVolume;
+    saveSettings();
+    if (!applyVolume(nullptr, !volumeFailureReported))
+        volumeFailureReported = 1;
+    if (volumeDialog)
+        SendMessageW(GetDlgItem(volumeDialog, IDC_VOLUME_TRACKBAR), TBM_SETPOS, TRUE, volume);
 }
 
 // Every notification counts, drag steps included, so the sound follows the thumb.
 static INT_PTR onVolumeScroll(HWND slider)
 {
-    volume = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
-    saveSettings();
-    if (!applyVolume(nullptr, !volumeFailureReported))
-        volumeFailureReported = 1;
+    changeVolume(static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)));
     return TRUE;
 }
 
@@ -71,6 +81,7 @@ static INT_PTR closeOnDeactivation(HWND dialog, WPARAM state)
 static INT_PTR closeVolumeDialog(HWND dialog)
 {
     EndDialog(dialog, 1);
+    volumeDialog = nullptr;
     return TRUE;
 }
 

@@ -5,6 +5,9 @@
 
 // Runs the dialog, owned by owner, until the user closes it.
 void openVolumeDialog(HWND owner);
+// The user's new volume, from the slider or elsewhere: stored, saved at once and sent to the device,
+// and shown by the slider while the dialog is open. A refusal is reported once per opening.
+void changeVolume(int newVolume);
 INT_PTR CALLBACK volumeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Centres the window on the cursor inside the primary screen and makes it topmost.
 void placeWindowAtCursor(HWND window);

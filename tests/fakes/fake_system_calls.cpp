@@ -24,6 +24,8 @@ std::vector<DWORD> sleeps;
 size_t fileDialogCount;
 std::wstring fileDialogSelection;
 size_t menuCount;
+HRESULT iconRectResult;
+RECT iconRect;
 UINT menuChoice;
 
 static std::mutex boxMutex;
@@ -37,7 +39,7 @@ void reset()
     boxWitness = nullptr;
     notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, createFileCount = 0, fileDialogCount = 0;
     fileDialogSelection.clear();
-    menuCount = 0, menuChoice = 0;
+    menuCount = 0, menuChoice = 0, iconRectResult = E_NOTIMPL;
     std::lock_guard<std::mutex> lock(boxMutex);
     boxes.clear();
 }
@@ -208,4 +210,10 @@ BOOL systemTrackPopupMenu(HMENU, UINT, int, int, HWND owner)
 {
     ++fake::menuCount;
     return fake::menuChoice ? PostMessageW(owner, WM_COMMAND, fake::menuChoice, 0) : FALSE;
+}
+
+HRESULT systemNotifyIconRect(HWND, UINT, RECT* rect)
+{
+    *rect = fake::iconRect;
+    return fake::iconRectResult;
 }

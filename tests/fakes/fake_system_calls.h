@@ -48,6 +48,9 @@ extern size_t fileDialogCount;
 extern std::wstring fileDialogSelection;
 // Each tray menu is counted; the item id chosen in it arrives as the real menu sends it (0: none).
 extern size_t menuCount;
+// Shell_NotifyIconGetRect's answer: E_NOTIMPL, as Wine gives, unless a test says otherwise.
+extern HRESULT iconRectResult;
+extern RECT iconRect;
 extern UINT menuChoice;
 
 void reset();

@@ -5,6 +5,7 @@
 #include "base/report.h"
 #include "app/commands.h"
 #include "app/tray_clicks.h"
+#include "app/tray_hook.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "playback/mci_device.h"
@@ -90,6 +91,23 @@ TEST_F(Tray, ReportsTakeTheFormTheUserChose)
         EXPECT_EQ(type == 2 ? 0u : 1u, fake::messageBoxes().size()) << type;
         for (const fake::MessageBoxCall& box : fake::messageBoxes())
             EXPECT_EQ(std::make_tuple(window, UINT{MB_OK | MB_ICONINFORMATION}, GetCurrentThreadId()), std::make_tuple(box.owner, box.style, box.threadId));
+    }
+}
+
+// Each notch of the wheel turns the volume by 50 within 0..1000. The icon's rectangle is the shell's, or
+// a square of the small-icon size around where the cursor was last seen over the icon.
+TEST_F(Tray, WheelNotchesAndTheIconsRectangle)
+{
+    const int steps[][3] = {{1000, -2, 900}, {1000, 1, 1000}, {975, 1, 1000}, {30, -1, 0}, {500, 0, 500}, {0, 21, 1000}};
+    for (const auto& c : steps)
+        EXPECT_EQ(c[2], volumeAfterWheel(c[0], c[1])) << c[0] << " turned by " << c[1] << " notches";
+    const struct { HRESULT answer; int size; RECT expected; } rects[] = {
+        {S_OK, 16, {1000, 680, 1024, 700}}, {E_NOTIMPL, 16, {1005, 682, 1021, 698}}, {E_FAIL, 24, {1001, 678, 1025, 702}},
+    };
+    for (const auto& c : rects) {
+        fake::iconRectResult = c.answer, fake::iconRect = {1000, 680, 1024, 700};
+        RECT rect = trayIconRect(window, {1013, 690}, c.size);
+        EXPECT_TRUE(EqualRect(&c.expected, &rect)) << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
     }
 }
 
