@@ -167,6 +167,17 @@ TEST(TimeDisplay, TextsAndPicture)
     Gdiplus::GdiplusShutdown(token);
 }
 
+// Wine ignores the DPI awareness that the manifest declares; its text is what can be checked.
+TEST(Resources, ManifestDeclaresDpiAwarenessAndKeepsTheRest)
+{
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                           SizeofResource(nullptr, found));
+    for (const char* part : {"2005/WindowsSettings\">true/pm</dpiAware>", "Common-Controls\" version=\"6.0.0.0\"",
+                             "2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>", "level=\"asInvoker\""})
+        EXPECT_NE(std::string::npos, text.find(part)) << part;
+}
+
 struct Flyout : Unit {
     void TearDown() override { DestroyWindow(flyout), Unit::TearDown(); }
     // The seek window, or the volume dialog without a modal loop, over a device in mode (nullptr: none open).
