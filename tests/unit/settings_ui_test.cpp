@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "base/player_globals.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "settings/autoplay.h"
@@ -222,6 +223,14 @@ TEST_F(Flyout, SeekWindow)
         MSG message;
         EXPECT_EQ(std::make_pair(0, c.playing != 0), std::make_pair(isPlaying, PeekMessageW(&message, window, WM_APP_PLAY, WM_APP_PLAY, PM_REMOVE) != FALSE)) << c.command;
     }
+    // It takes the rectangle Windows suggests at a new DPI, and maps the width it has to the whole track.
+    open(true, L"stopped", L"digitalvideo", 240000);
+    RECT suggested = {10, 20, 310, 110}, placed = {};
+    SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(flyout, &placed);
+    EXPECT_TRUE(EqualRect(&suggested, &placed));
+    SendMessageW(flyout, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 45));
+    EXPECT_EQ(L"seek sound to 120000", fake::mciCommands().back());
     EXPECT_EQ(Texts{}, boxes(0));
 }
 
