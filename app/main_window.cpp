@@ -10,6 +10,7 @@
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
 #include "base/system_calls.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/add_media.h"
@@ -84,6 +85,13 @@ static LRESULT onTaskbarCreated(HWND window)
 {
     if (addTrayIcon(window) && isPlaying)
         setTrayIcon(TRAY_PLAYING);
+    return 0;
+}
+
+// The hidden window's own rectangle does not matter; the tray icon follows the new DPI.
+static LRESULT onDpiChanged(WPARAM dpi)
+{
+    updateTrayIconDpi(LOWORD(dpi));
     return 0;
 }
 
@@ -181,6 +189,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return runCommand(window, LOWORD(wParam));
     case MM_MCINOTIFY: return onMciNotify(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
+    case WM_DPICHANGED: return onDpiChanged(wParam);
     case WM_APP_TRAY: return onTrayMessage(window, wParam, lParam);
     case WM_APP_PLAY: return onPlayRequest(window);
     case WM_APP_PAUSE: return onPauseRequest();

@@ -17,7 +17,7 @@ bool registerPlayerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC 
     return RegisterClassW(&windowClass) != 0;
 }
 
-// The per-window DPI functions came with Windows 10 1607: looked up at run time.
+// The per-window and per-DPI functions came with Windows 10 1607: looked up at run time.
 static FARPROC user32Function(const char* name)
 {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -45,4 +45,21 @@ unsigned int windowDpi(HWND window)
 int scaleToDpi(int pixels, unsigned int dpi)
 {
     return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+// Without GetSystemMetricsForDpi the metrics are those of the system DPI.
+static int smallIconSize(unsigned int dpi)
+{
+    typedef int(WINAPI * MetricsForDpi)(int, UINT);
+    MetricsForDpi forDpi =
+        reinterpret_cast<MetricsForDpi>(reinterpret_cast<void*>(user32Function("GetSystemMetricsForDpi")));
+    if (forDpi)
+        return forDpi(SM_CXSMICON, dpi);
+    return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), static_cast<int>(systemDpi()));
+}
+
+HICON loadSmallIcon(HINSTANCE instance, int id, unsigned int dpi)
+{
+    int size = smallIconSize(dpi);
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }

@@ -1,5 +1,5 @@
 // The player's window classes: its icon, the arrow cursor and a background of their own; the display scale (DPI)
-// of its windows.
+// of its windows and the icons loaded for it.
 #pragma once
 
 #include <windows.h>
@@ -15,3 +15,5 @@ bool registerPlayerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC 
 unsigned int windowDpi(HWND window);
 // A length of pixels at 96 DPI, at dpi.
 int scaleToDpi(int pixels, unsigned int dpi);
+// The icon group id at the small-icon size of dpi (16 px at 96, 24 at 144); the caller destroys it.
+HICON loadSmallIcon(HINSTANCE instance, int id, unsigned int dpi);
