@@ -12,11 +12,11 @@ SEEK, VOLUME = (harness.seekWindowClassName, "シーク - Velmoris Player"), ("#
 ICONS = os.path.join(harness.ROOT, "resources", "app.ico")
 
 
-def magick(*args):  # an ImageMagick command's answer; compare answers on stderr, with 1 for "different"
+def magick(*args):  # an ImageMagick command's answer; compare answers on stderr, and 1 for "different"
     done = subprocess.run(args, capture_output=True, text=True, timeout=60)
-    if done.returncode not in (0, 1) or done.returncode and args[0] != "compare":
+    if done.returncode > (args[0] == "compare"):
         raise AssertionError(f"{args}: {done.stderr}")
-    return done.stdout + done.stderr
+    return done.stdout or done.stderr
 
 
 class DisplayScaleTest(harness.PlayerTestCase):
@@ -26,9 +26,11 @@ class DisplayScaleTest(harness.PlayerTestCase):
         return shot
 
     def digit_height(self, left, top, right, bottom):  # of the dark text "00:00" in the bottom band; 0 until drawn
-        band = f"{right - left}x{(bottom - top) // 3}+{left}+{bottom - (bottom - top) // 3}"
-        ink = magick("convert", self.screen(), "-crop", band, "+repage", "-fuzz", "25%", "-format", "%@", "info:")
-        return int(ink.split("x")[1].split("+")[0]) % ((bottom - top) // 3)
+        third = (bottom - top) // 3
+        ink = magick("convert", self.screen(), "-crop", f"{right - left}x{third}+{left}+{bottom - third}", "+repage",
+                     "-fuzz", "25%", "-format", "%@", "info:")  # the box of what differs from the band's colour
+        height = int(ink.split("x")[1].split("+")[0])
+        return height if height < third else 0
 
     def tray_shows_picture(self, size):  # the icon of that size over the taskbar, in the taskbar's right end
         shot, picture, strip = self.screen(), os.path.join(self.work, "icon.png"), os.path.join(self.work, "strip.png")
