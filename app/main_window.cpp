@@ -13,6 +13,7 @@
 #include "base/player_globals.h"
 #include "base/report.h"
 #include "base/system_calls.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
 #include "playlist/playlist.h"
@@ -90,6 +91,13 @@ static LRESULT onTaskbarCreated(HWND window)
     return 0;
 }
 
+// The hidden window's own rectangle does not matter; the tray icon follows the new DPI.
+static LRESULT onDpiChanged(WPARAM dpi)
+{
+    updateTrayIconDpi(LOWORD(dpi));
+    return 0;
+}
+
 static LRESULT onMciNotify(HWND window, WPARAM flags)
 {
     if (flags == MCI_NOTIFY_SUCCESSFUL)
@@ -150,6 +158,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MM_MCINOTIFY: return onMciNotify(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
     case WM_TIMER: return onTrayWatchTimer(window, wParam);
+    case WM_DPICHANGED: return onDpiChanged(wParam);
     case WM_APP_TRAY: return onTrayMessage(window, wParam, lParam);
     case WM_APP_PLAY: return onPlayRequest(window);
     case WM_APP_PAUSE: return onPauseRequest();

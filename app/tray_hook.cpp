@@ -2,6 +2,7 @@
 
 #include "base/player_globals.h"
 #include "base/system_calls.h"
+#include "base/window_class.h"
 #include "settings/settings.h"
 #include "ui/volume_dialog.h"
 
@@ -59,7 +60,7 @@ void watchTrayIcon(HWND mainWindow)
 {
     POINT cursor;
     GetCursorPos(&cursor);
-    iconRect = trayIconRect(mainWindow, cursor, GetSystemMetrics(SM_CXSMICON));
+    iconRect = trayIconRect(mainWindow, cursor, smallIconSize(windowDpi(mainWindow)));
     hookWindow = mainWindow;
     if (!mouseHook)
         mouseHook = SetWindowsHookExW(WH_MOUSE_LL, mouseHookProc, GetModuleHandleW(nullptr), 0);

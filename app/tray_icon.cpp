@@ -4,6 +4,7 @@
 #include "base/report.h"
 #include "base/system_calls.h"
 #include "base/wide_text.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "playlist/playlist.h"
 #include "resources/resource.h"
@@ -11,15 +12,27 @@
 
 NOTIFYICONDATAW trayIconData;
 
-static HICON classIcon(HWND window)
+// The two pictures at the small-icon size of the DPI they were loaded for. The shell keeps a copy of the picture it
+// is given, so a switch loads nothing and the pair is replaced only for another DPI or a new taskbar.
+static HICON stoppedIcon;
+static HICON playingIcon;
+static TrayPicture shownPicture;
+
+static void showPicture(TrayPicture state)
 {
-    return reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    shownPicture = state;
+    trayIconData.hIcon = state == TRAY_PLAYING ? playingIcon : stoppedIcon;
 }
 
-static HICON playingIcon()
+static void loadTrayIcons(unsigned int dpi)
 {
+    if (stoppedIcon)
+        DestroyIcon(stoppedIcon);
+    if (playingIcon)
+        DestroyIcon(playingIcon);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(trayIconData.hWnd, GWLP_HINSTANCE));
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON, 0, 0, LR_SHARED));
+    stoppedIcon = loadSmallIcon(instance, IDI_PLAYER, dpi);
+    playingIcon = loadSmallIcon(instance, IDI_PLAYING, dpi);
 }
 
 bool addTrayIcon(HWND mainWindow)
@@ -29,9 +42,20 @@ bool addTrayIcon(HWND mainWindow)
     trayIconData.uID = TRAY_ICON_ID;
     trayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayIconData.uCallbackMessage = WM_APP_TRAY;
-    trayIconData.hIcon = classIcon(mainWindow);
+    loadTrayIcons(windowDpi(mainWindow));
+    showPicture(TRAY_STOPPED);
     updateTrayTip(trayIconData.szTip);
     return systemShellNotifyIcon(NIM_ADD, &trayIconData) != FALSE;
+}
+
+void updateTrayIconDpi(unsigned int dpi)
+{
+    if (trayIconData.cbSize == 0)
+        return;
+    loadTrayIcons(dpi);
+    trayIconData.uFlags = NIF_ICON;
+    showPicture(shownPicture);
+    systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
 }
 
 void updateTrayTip(wchar_t* buffer)
@@ -49,14 +73,14 @@ void updateTrayTip(wchar_t* buffer)
 void setTrayIcon(TrayPicture state)
 {
     trayIconData.uFlags = NIF_ICON;
-    trayIconData.hIcon = state == TRAY_PLAYING ? playingIcon() : classIcon(trayIconData.hWnd);
+    showPicture(state);
     systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
 }
 
 void resetTrayIcon(HWND window)
 {
     trayIconData.uFlags = NIF_ICON | NIF_TIP;
-    trayIconData.hIcon = classIcon(window);
+    showPicture(TRAY_STOPPED);
     GetWindowTextW(window, trayIconData.szTip, ARRAYSIZE(trayIconData.szTip));
     systemShellNotifyIcon(NIM_MODIFY, &trayIconData);
 }

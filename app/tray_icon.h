@@ -10,13 +10,16 @@ enum TrayPicture { TRAY_STOPPED, TRAY_PAUSED, TRAY_PLAYING };
 // Zero until the first addTrayIcon; a nonzero cbSize means the icon has been set up.
 extern NOTIFYICONDATAW trayIconData;
 
-// NIM_ADD with the class icon and the current tooltip; the result of the shell.
+// NIM_ADD with the stopped picture at the small-icon size of the main window's DPI and the current tooltip; the
+// result of the shell. Also for a new taskbar, which may come with another DPI.
 bool addTrayIcon(HWND mainWindow);
+// The shown picture again at the small-icon size of dpi (WM_DPICHANGED of the main window).
+void updateTrayIconDpi(unsigned int dpi);
 // The tooltip for the current entry into buffer (128 units).
 void updateTrayTip(wchar_t* buffer);
-// Stopped and paused show the class icon, playing shows icon 102.
+// Stopped and paused show icon 100, playing shows icon 102.
 void setTrayIcon(TrayPicture state);
-// The class icon, and the window's title as tooltip.
+// The stopped picture, and the window's title as tooltip.
 void resetTrayIcon(HWND window);
 // The tooltip of the newly opened track and, with balloonOnOpen, a balloon naming it.
 void announceTrack();

@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """Draws the player's icons and writes them as .ico files into resources/.
 
-  app.ico      group 100: stopped and paused picture, 256/48/32/16 px
+  app.ico      group 100: stopped and paused picture, 256 px and the tray and caption sizes
   about.ico    group 101: About picture, 128 px
-  playing.ico  group 102: playing picture, 256/16 px
+  playing.ico  group 102: playing picture, 256 px and the tray and caption sizes
+
+The tray and caption sizes are the small and large icon sizes at 100 to 200 % display scale (16, 20, 24, 32, 40,
+48 px), so that the shell never stretches a picture. The largest comes first: loaded at its own size, a group gives
+its first picture.
 
 Pure standard library, so the pictures can be made again anywhere:
     python3 scripts/make-icons.py
@@ -180,10 +184,13 @@ def write_ico(name, images):
         f.write(out + blobs)
 
 
+SIZES = (256, 48, 40, 32, 24, 20, 16)
+
+
 def main():
-    write_ico("app.ico", [(s, render(s, stopped_picture)) for s in (256, 48, 32, 16)])
+    write_ico("app.ico", [(s, render(s, stopped_picture)) for s in SIZES])
     write_ico("about.ico", [(128, render(128, stopped_picture))])
-    write_ico("playing.ico", [(s, render(s, playing_picture)) for s in (256, 16)])
+    write_ico("playing.ico", [(s, render(s, playing_picture)) for s in SIZES])
 
 
 if __name__ == "__main__":

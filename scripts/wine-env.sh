@@ -134,6 +134,26 @@ wine_env_complete_prefix() {
     touch "$WINEPREFIX/.velmoris-marlett-txt"
 }
 
+# A copy in $1 of the prepared prefix $WINEPREFIX whose display scale is $2 DPI (LogPixels), for the tests and
+# screenshots at another scale; making a new prefix would take tens of seconds. The program files are hard links
+# (Wine never writes them in place), the rest is copied, except the file "wineserver": Debian's Wine keeps there
+# the name of the prefix's server folder, and the copy needs a server of its own. That server is stopped again
+# here, so that every process of the copy, its desktop too, starts with the new scale; whoever runs programs in
+# the copy stops it again (WINEPREFIX=$1 wineserver -k).
+wine_env_scaled_prefix() {
+    local dir
+    rm -rf "$1"
+    mkdir -p "$1/drive_c/windows"
+    for dir in system32 syswow64 winsxs; do
+        cp -al "$WINEPREFIX/drive_c/windows/$dir" "$1/drive_c/windows/"
+    done
+    cp -an "$WINEPREFIX/." "$1/"
+    rm -f "$1/wineserver"
+    WINEPREFIX="$1" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+    WINEPREFIX="$1" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$1" wineserver -w
+}
+
 # $1: the build folder that holds everything of this run.
 wine_env_start() {
     mkdir -p "$1"

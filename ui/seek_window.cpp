@@ -15,6 +15,7 @@ static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam,
 // Set once registration succeeds; a failed registration is tried again at the next opening.
 static bool seekClassRegistered;
 
+// At 96 DPI; the window takes the size at the DPI of its monitor.
 static const int seekWindowWidth = 200;
 static const int seekWindowHeight = 60;
 static const UINT_PTR refreshTimer = 1;
@@ -48,6 +49,9 @@ void openSeekWindow(HWND mainWindow)
 
 static LRESULT onCreate(HWND window)
 {
+    unsigned int dpi = windowDpi(window);
+    SetWindowPos(window, nullptr, 0, 0, scaleToDpi(seekWindowWidth, dpi), scaleToDpi(seekWindowHeight, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     placeWindowAtCursor(window);
     readDeviceTimes();
     seekDisplayState.cursorX = 0;
@@ -89,13 +93,26 @@ static LRESULT onMouseMove(HWND window, LPARAM position)
     return 0;
 }
 
-// MCI stops a playing device on a seek; the main window restarts it from the new place.
+// Windows suggests the rectangle for the new DPI, the size scaled about the same place.
+static LRESULT onDpiChanged(HWND window, const RECT* suggested)
+{
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+// MCI stops a playing device on a seek; the main window restarts it from the new place. The whole width the
+// window has stands for the whole track, at any DPI.
 static LRESULT seekToCursor(HWND window, LPARAM position)
 {
     seekDisplayState.cursorX = LOWORD(position);
     int wasPlaying = isPlaying;
     seekDisplayState.lengthMs = deviceLengthMs();
-    seekPlayback(static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs, seekWindowWidth)));
+    RECT client;
+    GetClientRect(window, &client);
+    seekPlayback(static_cast<unsigned int>(timeAtPixel(seekDisplayState.cursorX, seekDisplayState.lengthMs,
+                                                       client.right - client.left)));
     if (wasPlaying)
         PostMessageW(GetParent(window), WM_APP_PLAY, 0, 0);
     return 0;
@@ -111,6 +128,7 @@ static LRESULT CALLBACK seekWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_TIMER: return onTimer(window);
     case WM_MOUSEMOVE: return onMouseMove(window, lParam);
     case WM_LBUTTONDOWN: return seekToCursor(window, lParam);
+    case WM_DPICHANGED: return onDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

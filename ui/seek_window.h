@@ -1,4 +1,4 @@
-// The seek window: a borderless 200 x 60 flyout at the cursor that shows and sets the position.
+// The seek window: a borderless flyout at the cursor, 200 x 60 at 96 DPI, that shows and sets the position.
 #pragma once
 
 #include <windows.h>

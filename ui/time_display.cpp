@@ -50,14 +50,14 @@ void formatTimeTexts(const SeekDisplayState* state, int width, wchar_t* top, wch
     formatPositionAndLength(bottom, capacity, state->positionMs, state->lengthMs);
 }
 
-// "ＭＳ ゴシック" at emSize points, or GDI+'s generic sans-serif family when that face is missing.
+// "ＭＳ ゴシック" at emSize pixels, or GDI+'s generic sans-serif family when that face is missing.
 // The caller deletes the font; null only when neither could be made.
 static GpFont* createTimeFont(float emSize)
 {
     GpFont* font = nullptr;
     GpFontFamily* family = nullptr;
     if (GdipCreateFontFamilyFromName(L"ＭＳ ゴシック", nullptr, &family) == Ok) {
-        if (GdipCreateFont(family, emSize, FontStyleRegular, UnitPoint, &font) != Ok)
+        if (GdipCreateFont(family, emSize, FontStyleRegular, UnitPixel, &font) != Ok)
             font = nullptr;
         GdipDeleteFontFamily(family);
     }
@@ -65,7 +65,7 @@ static GpFont* createTimeFont(float emSize)
         return font;
     // The generic family belongs to GDI+ and is not released.
     if (GdipGetGenericFontFamilySansSerif(&family) == Ok &&
-        GdipCreateFont(family, emSize, FontStyleRegular, UnitPoint, &font) != Ok)
+        GdipCreateFont(family, emSize, FontStyleRegular, UnitPixel, &font) != Ok)
         font = nullptr;
     return font;
 }
@@ -99,7 +99,9 @@ static void drawTexts(GpGraphics* graphics, int width, int height, const SeekDis
     formatTimeTexts(state, width, top, bottom, TEXT_BUFFER_UNITS);
 
     GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAlias);
-    GpFont* font = createTimeFont(static_cast<REAL>(height) / 5);
+    // A fifth of the height in points at 96 DPI, 4/15 of it in pixels. The height already follows the DPI; in points
+    // GDI+ would scale the text by the DPI of the device context once more.
+    GpFont* font = createTimeFont(static_cast<REAL>(height) * 4 / 15);
     GpStringFormat* format = nullptr;
     GdipCreateStringFormat(0, LANG_NEUTRAL, &format);
     GdipSetStringFormatAlign(format, StringAlignmentCenter);
@@ -108,8 +110,9 @@ static void drawTexts(GpGraphics* graphics, int width, int height, const SeekDis
     GdipCreateSolidFill(black, &textBrush);
 
     REAL third = static_cast<REAL>(height) / 3;
-    RectF topBand(0, 2, static_cast<REAL>(width), third);
-    RectF bottomBand(0, static_cast<REAL>(height) * 2 / 3 + 2, static_cast<REAL>(width), third);
+    REAL margin = static_cast<REAL>(height) / 30; // the texts sit 2 px low at 96 DPI
+    RectF topBand(0, margin, static_cast<REAL>(width), third);
+    RectF bottomBand(0, static_cast<REAL>(height) * 2 / 3 + margin, static_cast<REAL>(width), third);
     if (top[0] != L'\0')
         GdipDrawString(graphics, top, -1, font, &topBand, format, textBrush);
     GdipDrawString(graphics, bottom, -1, font, &bottomBand, format, textBrush);

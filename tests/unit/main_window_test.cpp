@@ -98,6 +98,7 @@ TEST_F(MainWindow, DeviceNotificationsAndQuestions)
 {
     setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3"});
     addTrayIcon(window);
+    const HICON stopped = trayIconData.hIcon;
     const struct { WPARAM flag; int positionAfter, playingAfter; bool deviceUsed, iconChanged; } cases[] = {
         {MCI_NOTIFY_ABORTED, 0, 1, false, false}, {MCI_NOTIFY_SUPERSEDED, 0, 1, false, false},
         {MCI_NOTIFY_SUCCESSFUL, 1, 1, true, true}, {MCI_NOTIFY_FAILURE, 0, 0, false, true},
@@ -109,7 +110,7 @@ TEST_F(MainWindow, DeviceNotificationsAndQuestions)
         EXPECT_EQ(std::make_tuple(c.positionAfter, c.playingAfter, c.deviceUsed, c.iconChanged),
                   std::make_tuple(currentPosition, isPlaying, !fake::mciCalls.empty(), !fake::notifyCalls.empty())) << c.flag;
     }
-    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)), fake::notifyCalls.back().data.hIcon);
+    EXPECT_EQ(stopped, fake::notifyCalls.back().data.hIcon);
     const struct { const wchar_t* mode; unsigned int error; LRESULT answer; } modes[] = {
         {L"playing", 0, 1}, {L"paused", 0, 0}, {L"stopped", 0, 0}, {L"Playing", 0, 0}, {L"playing", 263, 0}};
     for (const auto& c : modes) {

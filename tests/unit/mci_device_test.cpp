@@ -24,6 +24,7 @@ struct MciDevice : Unit {
     {
         resetPlayerState();
         addTrayIcon(window);
+        stopped = trayIconData.hIcon;
         setPlaylist({path});
         playlist[0].start = start, playlist[0].end = end;
         if (mode) {
@@ -33,6 +34,7 @@ struct MciDevice : Unit {
         setTrayIcon(TRAY_PLAYING);
         fake::mciCalls.clear(), fake::notifyCalls.clear();
     }
+    HICON stopped = nullptr;
 };
 
 TEST_F(MciDevice, OpenSendsItsCommandsAndReports)
@@ -104,7 +106,6 @@ TEST_F(MciDevice, ControlsFollowTheDeviceMode)
         {[](HWND) { closeDevice(); }, L"playing", 0, 0, 1, 0, SAME, {L"stop all", L"close all"}, {}},
         {[](HWND) { seekPlayback(5000); }, L"playing", 0, 0, 1, 0, SAME, {L"seek sound to 5000"}, {}},
     };
-    const HICON classIcon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
     for (const auto& c : cases) {
         fresh(mp3, c.start, c.end, c.mode);
         isPlaying = c.wasPlaying;
@@ -114,8 +115,8 @@ TEST_F(MciDevice, ControlsFollowTheDeviceMode)
             EXPECT_EQ(call.command.compare(0, 5, L"play ") == 0 ? window : nullptr, call.notifyWindow) << call.command;
         EXPECT_EQ(c.playingAfter, isPlaying) << c.sent.size();
         ASSERT_EQ(c.picture == SAME ? 0u : 1u, fake::notifyCalls.size()) << c.sent.size();
-        if (c.picture != SAME) { // stopped and paused show the class icon
-            EXPECT_EQ(c.picture != TRAY_PLAYING, classIcon == fake::notifyCalls[0].data.hIcon);
+        if (c.picture != SAME) { // stopped and paused show the stopped picture
+            EXPECT_EQ(c.picture != TRAY_PLAYING, stopped == fake::notifyCalls[0].data.hIcon);
         }
         EXPECT_EQ(c.reports, boxes(c.reports.size()));
     }

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "base/player_globals.h"
+#include "base/window_class.h"
 #include "playback/mci_device.h"
 #include "resources/resource.h"
 #include "settings/autoplay.h"
@@ -167,6 +168,17 @@ TEST(TimeDisplay, TextsAndPicture)
     Gdiplus::GdiplusShutdown(token);
 }
 
+// Wine ignores the DPI awareness that the manifest declares; its text is what can be checked.
+TEST(Resources, ManifestDeclaresDpiAwarenessAndKeepsTheRest)
+{
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                           SizeofResource(nullptr, found));
+    for (const char* part : {"2005/WindowsSettings\">true/pm</dpiAware>", "Common-Controls\" version=\"6.0.0.0\"",
+                             "2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>", "level=\"asInvoker\""})
+        EXPECT_NE(std::string::npos, text.find(part)) << part;
+}
+
 struct Flyout : Unit {
     void TearDown() override { DestroyWindow(flyout), Unit::TearDown(); }
     // The seek window, or the volume dialog without a modal loop, over a device in mode (nullptr: none open).
@@ -211,6 +223,14 @@ TEST_F(Flyout, SeekWindow)
         MSG message;
         EXPECT_EQ(std::make_pair(0, c.playing != 0), std::make_pair(isPlaying, PeekMessageW(&message, window, WM_APP_PLAY, WM_APP_PLAY, PM_REMOVE) != FALSE)) << c.command;
     }
+    // It takes the rectangle Windows suggests at a new DPI, and maps the width it has to the whole track.
+    open(true, L"stopped", L"digitalvideo", 240000);
+    RECT suggested = {10, 20, 310, 110}, placed = {};
+    SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(flyout, &placed);
+    EXPECT_TRUE(EqualRect(&suggested, &placed));
+    SendMessageW(flyout, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 45));
+    EXPECT_EQ(L"seek sound to 120000", fake::mciCommands().back());
     EXPECT_EQ(Texts{}, boxes(0));
 }
 

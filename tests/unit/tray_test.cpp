@@ -19,26 +19,52 @@ using Tray = Unit;
 
 TEST_F(Tray, IconTipAndBalloons)
 {
-    HICON classIcon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
-    HICON playing = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON, 0, 0, LR_SHARED));
     const NOTIFYICONDATAW& last = trayIconData;
     auto sent = [] { const NOTIFYICONDATAW& d = fake::notifyCalls.back().data; return std::make_tuple(fake::notifyCalls.back().message, d.uFlags, d.hIcon, std::wstring(d.szTip)); };
+    // An icon's width and colour bits; with an id, those of that group loaded at size px.
+    auto picture = [](HICON icon, int id = 0, int size = 0) {
+        HICON loaded = id ? static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                                          size, size, 0)) : icon;
+        ICONINFO info = {};
+        BITMAP bitmap = {};
+        GetIconInfo(loaded, &info), GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
+        GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        if (id)
+            DestroyIcon(loaded);
+        return std::make_pair(bitmap.bmWidth, bits);
+    };
     balloonOnOpen = 1;
     announceTrack();
     EXPECT_TRUE(fake::notifyCalls.empty()) << "nothing to announce before the icon exists";
     ASSERT_TRUE(addTrayIcon(window));
-    EXPECT_EQ(std::make_tuple(DWORD{NIM_ADD}, UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, classIcon, std::wstring(L"Velmoris Player")), sent());
+    const HICON stopped = last.hIcon;
+    HICON playing = nullptr; // one handle for every switch: a switch loads nothing
+    EXPECT_EQ(std::make_tuple(DWORD{NIM_ADD}, UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP}, stopped,
+                              std::wstring(L"Velmoris Player")), sent());
     EXPECT_EQ(std::make_tuple(window, 1u, 0x8000u), std::make_tuple(last.hWnd, last.uID, last.uCallbackMessage));
     for (TrayPicture state : {TRAY_PLAYING, TRAY_PAUSED, TRAY_STOPPED, TRAY_PLAYING}) {
         setTrayIcon(state);
-        EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_ICON}, state == TRAY_PLAYING ? playing : classIcon), std::make_tuple(std::get<0>(sent()), std::get<1>(sent()), std::get<2>(sent())));
+        playing = playing ? playing : state == TRAY_PLAYING ? last.hIcon : nullptr;
+        EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_ICON}, state == TRAY_PLAYING ? playing : stopped),
+                  std::make_tuple(std::get<0>(sent()), std::get<1>(sent()), std::get<2>(sent())));
     }
+    // At the small-icon size of the DPI: 16 px at the tests' 96 DPI, 24 px at 144.
+    EXPECT_EQ(picture(nullptr, IDI_PLAYER, 16), picture(stopped));
+    EXPECT_EQ(picture(nullptr, IDI_PLAYING, 16), picture(playing));
     setPlaylist({L"C:\\Music\\song.mp3"});
     resetTrayIcon(window);
-    EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_ICON | NIF_TIP}, classIcon, std::wstring(L"Velmoris Player")), sent());
+    EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_ICON | NIF_TIP}, stopped, std::wstring(L"Velmoris Player")),
+              sent());
     balloonOnOpen = 0;
     announceTrack();
-    EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_TIP}, classIcon, std::wstring(L"song.mp3 - Velmoris Player")), sent());
+    EXPECT_EQ(std::make_tuple(DWORD{NIM_MODIFY}, UINT{NIF_TIP}, stopped, std::wstring(L"song.mp3 - Velmoris Player")),
+              sent());
+    updateTrayIconDpi(144);
+    EXPECT_EQ(std::make_pair(DWORD{NIM_MODIFY}, UINT{NIF_ICON}),
+              std::make_pair(std::get<0>(sent()), std::get<1>(sent())));
+    EXPECT_EQ(picture(nullptr, IDI_PLAYER, 24), picture(last.hIcon));
     messageDisplayType = 1;
     reportMessage(nullptr, L"失敗", L"エラー");
     auto balloon = [&] { return std::make_tuple(last.uFlags, last.dwInfoFlags, std::wstring(last.szInfoTitle), std::wstring(last.szInfo)); };
