@@ -184,6 +184,7 @@ class PlayerTestCase(unittest.TestCase):
                 wait_until(lambda: int(self.window("#32768", "")[1]["count"]) >= depth, message=f"the submenu of '{key}'")
 
     def cleanup(self):
+        self.probe("send", 0x1F, 0, 0)  # WM_CANCELMODE ends a menu left open: its loop would swallow the exit
         self.probe("close-boxes")
         codes = []
         for process in (p for p in self.processes if p.poll() is None):
