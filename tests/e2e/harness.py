@@ -145,6 +145,9 @@ class PlayerTestCase(unittest.TestCase):
         text = self.probe_ok(f"no window '{title}' of class '{class_name}'", "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
 
+    def shown(self, class_name, title, state="visible", timeout=10):  # window() once it is visible (or foreground)
+        return wait_until(lambda: (w := self.window(class_name, title, timeout))[1][state] == "1" and w, timeout, state)
+
     def wait_gone(self, class_name, title, timeout=20):
         wait_until(lambda: self.probe("window", class_name, title, 0)[0] != 0, timeout, f"'{title}' to close")
 
@@ -168,8 +171,7 @@ class PlayerTestCase(unittest.TestCase):
     def open_menu(self):
         """Right click on the icon; answers the menu's rectangle."""
         self.click_icon(button=3)
-        rectangle, flags = self.window("#32768", "")
-        self.assertEqual("1", flags["visible"])
+        rectangle = self.shown("#32768", "")[0]  # the menu's window exists before it is placed and shown
         # Wine hands a key to the process whose X window receives it. A click on the taskbar
         # gives the taskbar the X focus; with the focus on the root window instead, keys go to
         # the window under the pointer, which is made a plain item of the menu.
