@@ -165,16 +165,16 @@ class PlayerTestCase(unittest.TestCase):
     def opened_names(self, process):
         return [os.path.basename(path.replace("\\", "/")) for path in self.mci_opens(process)]
 
-    def click_icon(self, button=1, repeat=1):
+    def click_icon(self, button=1, repeat=1):  # once the icon is there: start_player awaits the window, made first
+        wait_until(lambda: self.probe("tray-exists")[0] == 0, message="the tray icon")
         xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
 
     def open_menu(self):
         """Right click on the icon; answers the menu's rectangle."""
         self.click_icon(button=3)
         rectangle = self.shown("#32768", "")[0]  # the menu's window exists before it is placed and shown
-        # Wine hands a key to the process whose X window receives it. A click on the taskbar
-        # gives the taskbar the X focus; with the focus on the root window instead, keys go to
-        # the window under the pointer, which is made a plain item of the menu.
+        # Wine hands a key to the process whose X window receives it; a click on the taskbar gives the taskbar the
+        # X focus; with the root window focused instead, keys go to the window under the pointer, set on a plain item.
         xdotool("windowfocus", root_window(), "mousemove", rectangle[0] + 30, rectangle[1] + 70)
         return rectangle
 

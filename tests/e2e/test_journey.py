@@ -67,8 +67,7 @@ class JourneyTest(harness.PlayerTestCase):
         self.wait_gone("#32770", "音量")
 
         # The track ends by itself and the next one plays.
-        harness.wait_until(lambda: len(self.opened_names(process)) > seeked, timeout=TRACK_MS / 1000,
-                           message="the next track after the end of the sought one")
+        harness.wait_until(lambda: len(self.opened_names(process)) > seeked, TRACK_MS / 1000, "the sought one's next")
         self.wait_for(process, "play all notify", after=max(i for i, c in enumerate(self.mci_commands(process))
                                                            if c.startswith("open ")))
 
