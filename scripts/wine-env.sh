@@ -11,33 +11,30 @@ WINE_ENV_STARTED_WINESERVER=""
 
 wine_env_log() { printf '[wine-env] %s\n' "$*" >&2; }
 
-# Xvfb on the first free display number from 90 on. Several runs may start at once: a number
-# taken in between makes that Xvfb exit, and the next number is tried.
+# Xvfb on a display number that Xvfb itself finds free and holds (-displayfd writes it once the
+# server accepts clients). Picking a number here and starting Xvfb on it was a race: a run whose
+# own server lost the number to another run's could take that run's display for its own, and two
+# runs' clicks and keys then went to each other's windows.
 wine_env_start_xvfb() {
-    local n=90 i
-    while [ "$n" -lt 190 ]; do
-        if [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; then
-            n=$((n + 1))
-            continue
+    local i
+    rm -f "$1/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 &
+    WINE_ENV_XVFB_PID=$!
+    for i in $(seq 1 100); do
+        if grep -q '^[0-9]' "$1/display" 2>/dev/null; then
+            DISPLAY=":$(head -n 1 "$1/display")"
+            export DISPLAY
+            wine_env_log "Xvfb on $DISPLAY (pid ${WINE_ENV_XVFB_PID})"
+            return 0
         fi
-        Xvfb ":${n}" -screen 0 1280x800x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
-        WINE_ENV_XVFB_PID=$!
-        for i in $(seq 1 100); do
-            if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
-                break
-            fi
-            if [ -e "/tmp/.X11-unix/X${n}" ] && xdpyinfo -display ":${n}" >/dev/null 2>&1; then
-                export DISPLAY=":${n}"
-                wine_env_log "Xvfb on :${n} (pid ${WINE_ENV_XVFB_PID})"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-        WINE_ENV_XVFB_PID=""
-        n=$((n + 1))
+        if ! kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
     done
+    kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+    WINE_ENV_XVFB_PID=""
     wine_env_log "Xvfb did not start; see $1/xvfb.log"
     return 1
 }

@@ -145,6 +145,9 @@ class PlayerTestCase(unittest.TestCase):
         text = self.probe_ok(f"no window '{title}' of class '{class_name}'", "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
 
+    def shown(self, class_name, title, state="visible", timeout=10):  # window() once it is visible (or foreground)
+        return wait_until(lambda: (w := self.window(class_name, title, timeout))[1][state] == "1" and w, timeout, state)
+
     def wait_gone(self, class_name, title, timeout=20):
         wait_until(lambda: self.probe("window", class_name, title, 0)[0] != 0, timeout, f"'{title}' to close")
 
@@ -162,17 +165,16 @@ class PlayerTestCase(unittest.TestCase):
     def opened_names(self, process):
         return [os.path.basename(path.replace("\\", "/")) for path in self.mci_opens(process)]
 
-    def click_icon(self, button=1, repeat=1):
+    def click_icon(self, button=1, repeat=1):  # once the icon is there: start_player awaits the window, made first
+        wait_until(lambda: self.probe("tray-exists")[0] == 0, message="the tray icon")
         xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
 
     def open_menu(self):
         """Right click on the icon; answers the menu's rectangle."""
         self.click_icon(button=3)
-        rectangle, flags = self.window("#32768", "")
-        self.assertEqual("1", flags["visible"])
-        # Wine hands a key to the process whose X window receives it. A click on the taskbar
-        # gives the taskbar the X focus; with the focus on the root window instead, keys go to
-        # the window under the pointer, which is made a plain item of the menu.
+        rectangle = self.shown("#32768", "")[0]  # the menu's window exists before it is placed and shown
+        # Wine hands a key to the process whose X window receives it; a click on the taskbar gives the taskbar the
+        # X focus; with the root window focused instead, keys go to the window under the pointer, set on a plain item.
         xdotool("windowfocus", root_window(), "mousemove", rectangle[0] + 30, rectangle[1] + 70)
         return rectangle
 
@@ -184,6 +186,7 @@ class PlayerTestCase(unittest.TestCase):
                 wait_until(lambda: int(self.window("#32768", "")[1]["count"]) >= depth, message=f"the submenu of '{key}'")
 
     def cleanup(self):
+        self.probe("send", 0x1F, 0, 0)  # WM_CANCELMODE ends a menu left open: its loop would swallow the exit
         self.probe("close-boxes")
         codes = []
         for process in (p for p in self.processes if p.poll() is None):

@@ -84,7 +84,7 @@ static HWND dialogControl(DWORD timeoutMs)
 
 static bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
 {
-    return window && SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, result);
+    return window && SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, result);
 }
 
 // Answers the box's text, then presses Yes when asked, else OK (a Yes/No box: No).

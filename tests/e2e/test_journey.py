@@ -45,8 +45,7 @@ class JourneyTest(harness.PlayerTestCase):
 
         # Double click: the seek window; a click at three quarters seeks there and playback goes on.
         self.click_icon(repeat=2)
-        (left, top, right, bottom), flags = self.window(*SEEK)
-        self.assertEqual("1", flags["visible"])
+        left, top, right, bottom = self.shown(*SEEK)[0]
         clicked_at = len(self.mci_commands(process))
         x = left + (right - left) * 3 // 4
         harness.xdotool("mousemove", x, (top + bottom) // 2, "click", 1)
@@ -59,8 +58,7 @@ class JourneyTest(harness.PlayerTestCase):
 
         # Middle click: the volume slider in front; Page Down turns the sound down one step.
         self.click_icon(button=2)
-        (left, top, right, bottom), flags = self.window("#32770", "音量")
-        self.assertEqual(("1", "1"), (flags["visible"], flags["foreground"]))
+        left, top, right, bottom = self.shown("#32770", "音量", "foreground")[0]
         harness.xdotool("windowfocus", harness.root_window(), "mousemove", (left + right) // 2, (top + bottom) // 2,
                         "key", "Next")
         harness.wait_until(lambda: self.read_settings().get("VOLUME") == "900", message="VOLUME=900")
@@ -69,8 +67,7 @@ class JourneyTest(harness.PlayerTestCase):
         self.wait_gone("#32770", "音量")
 
         # The track ends by itself and the next one plays.
-        harness.wait_until(lambda: len(self.opened_names(process)) > seeked, timeout=TRACK_MS / 1000,
-                           message="the next track after the end of the sought one")
+        harness.wait_until(lambda: len(self.opened_names(process)) > seeked, TRACK_MS / 1000, "the sought one's next")
         self.wait_for(process, "play all notify", after=max(i for i, c in enumerate(self.mci_commands(process))
                                                            if c.startswith("open ")))
 
@@ -110,6 +107,6 @@ class JourneyTest(harness.PlayerTestCase):
         self.start_player()
         self.open_menu()
         self.choose("h", "h")
-        self.assertEqual("1", self.window("Notepad", "Readme.txt - Notepad", timeout=30)[1]["visible"])
+        self.shown("Notepad", "Readme.txt - Notepad", timeout=30)
         harness.xdotool("key", "alt+F4")  # Notepad is in front: the desktop's X window's keys reach it
         self.wait_gone("Notepad", "Readme.txt - Notepad")
