@@ -1,6 +1,7 @@
 // The end-to-end tests' helper inside the Wine desktop, acting as the shell, another process or a
 // user towards the running player: probe [--out FILE] VERB ARGS... The answer goes to FILE (output
-// in the virtual desktop may be lost) and to the exit code (0: done, 1: not, 2: unknown verb).
+// in the virtual desktop may be lost) and to the exit code (0: done, 3: not, 2: unknown verb; 1 is Wine's own
+// when it could not start the program).
 // Waits (MS) default to 10 s. Dialogs are found by caption or a control's text, controls by id.
 #include <windows.h>
 #include <shellapi.h>
@@ -208,6 +209,6 @@ int wmain(int argc, wchar_t** argv)
     arguments = argv + first + 1;
     for (const auto& verb : verbs)
         if (argumentCount >= verb.argumentsNeeded && wcscmp(argv[first], verb.name) == 0)
-            result = verb.run() ? 0 : 1;
+            result = verb.run() ? 0 : 3;
     return result;  // the output file is closed at the exit
 }

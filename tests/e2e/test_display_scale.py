@@ -46,14 +46,13 @@ class DisplayScaleTest(harness.PlayerTestCase):
         harness.wait_until(lambda: self.tray_shows_picture(16 * dpi // 96), message=f"the tray picture at {dpi} DPI")
         harness.xdotool("mousemove", 500, 300)
         self.command(harness.IDM_SEEK)
-        seek = self.window(*SEEK)[0]
+        seek = self.shown(*SEEK)[0]
         digits = harness.wait_until(lambda: self.digit_height(*seek), message="the seek window's digits")
         harness.xdotool("mousemove", 100, 600, "click", 1)
         self.wait_gone(*SEEK)
         harness.xdotool("mousemove", 500, 300)  # the dialog opens at the pointer
         self.command(harness.IDM_VOLUME)
-        left, top, right, bottom = self.window(*VOLUME)[0]
-        harness.wait_until(lambda: self.window(*VOLUME)[1]["foreground"] == "1", message="the volume dialog in front")
+        left, top, right, bottom = self.shown(*VOLUME, "foreground")[0]
         harness.xdotool("mousemove", 100, 600, "click", 1)
         self.wait_gone(*VOLUME)
         self.command(harness.IDM_EXIT)

@@ -74,7 +74,7 @@ class JourneyTest(harness.PlayerTestCase):
         # About: centred across the desktop; Escape leaves it open, Enter closes it.
         self.open_menu()
         self.choose("h", "a")
-        (left, top, right, bottom), _ = self.window(*ABOUT)
+        left, top, right, bottom = self.shown(*ABOUT)[0]
         self.assertLessEqual(abs(left + right - 1024), 2, f"About at {left}..{right}")
         harness.xdotool("mousemove", (left + right) // 2, top + 10, "key", "Escape")
         self.assertTrue(harness.stays(lambda: self.probe("window", *ABOUT, 0)[0] == 0, 1.0))
