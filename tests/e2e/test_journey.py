@@ -1,4 +1,4 @@
-"""A user's day with the player: a start with a folder, then real clicks and keys on the tray icon,
+"""A user's day with the player: a start with a folder, then real clicks, keys and the wheel on the tray icon,
 its menu and windows. The menu where it reaches past the player: the selection submenu of a
 200 000-entry list, Help > Readme.txt beside the program in Notepad."""
 import math
@@ -56,15 +56,30 @@ class JourneyTest(harness.PlayerTestCase):
         self.wait_gone(*SEEK)
         seeked = len(self.opened_names(process))
 
-        # Middle click: the volume slider in front; Page Down turns the sound down one step.
-        self.click_icon(button=2)
+        # The wheel over the icon: two notches down and one up.
+        volume = lambda: self.read_settings().get("VOLUME")  # noqa: E731
+
+        def notch_counts():  # a notch turned before the icon has seen the pointer come reaches nothing
+            harness.xdotool("mousemove", 512, 350, "mousemove", harness.ICON_X, harness.ICON_Y, "click", 5)
+            return not harness.stays(lambda: volume() == "1000", 3.0)
+        harness.wait_until(notch_counts, 30, "a notch of the wheel over the icon to count")
+        harness.xdotool("click", 5, "click", 4)
+        harness.wait_until(lambda: volume() == "950", message="two notches down and one up: 950")
+        self.wait_for(process, "setaudio sound volume to 900")
+        # A middle click there: the volume slider in front, once, and no pause or play; Page Down turns it down.
+        sent = len(self.mci_commands(process))
+        harness.xdotool("click", 2)
         left, top, right, bottom = self.shown("#32770", "音量", "foreground")[0]
+        self.assertTrue(harness.stays(lambda: self.window("#32770", "音量")[1]["count"] == "1", 1.0))
+        self.assertEqual([], [c for c in self.mci_commands(process)[sent:] if c.split()[0] in ("pause", "play")])
         harness.xdotool("windowfocus", harness.root_window(), "mousemove", (left + right) // 2, (top + bottom) // 2,
                         "key", "Next")
-        harness.wait_until(lambda: self.read_settings().get("VOLUME") == "900", message="VOLUME=900")
-        self.wait_for(process, "setaudio sound volume to 900")
+        harness.wait_until(lambda: volume() == "850", message="VOLUME=850")
+        self.wait_for(process, "setaudio sound volume to 850")
         harness.xdotool("mousemove", 100, 600, "click", 1)
         self.wait_gone("#32770", "音量")
+        harness.xdotool("mousemove", 512, 350, "click", 5)
+        self.assertTrue(harness.stays(lambda: volume() == "850", 1.0), "a wheel away from the icon turned the volume")
 
         # The track ends by itself and the next one plays.
         harness.wait_until(lambda: len(self.opened_names(process)) > seeked, TRACK_MS / 1000, "the sought one's next")
@@ -87,7 +102,7 @@ class JourneyTest(harness.PlayerTestCase):
         self.assertEqual(0, process.wait(timeout=30))
         self.assertNotIn("pause all", self.mci_commands(process), "a click paused playback")
         self.assertEqual({"REPEAT": "1", "SHUFFLE": "1", "BALLOON": "0", "MSG_DISPLAY_TYPE": "0", "SORT": "0",
-                          "FULL_PATH": "0", "SORT_LIST": "0", "VOLUME": "900"}, self.read_settings())
+                          "FULL_PATH": "0", "SORT_LIST": "0", "VOLUME": "850"}, self.read_settings())
         self.assertEqual([(path, 0, 0) for path in listed], harness.read_playlist(self.current_playlist_path))
 
     def test_selection_from_a_long_list_plays_the_chosen_track(self):

@@ -49,27 +49,3 @@ class PlaybackTest(harness.PlayerTestCase):
                                message=f"{key}: {command}, playing={playing}, opened {opened}")
         self.assertEqual(1, self.mci_commands(process).count("pause all"), "the stop key paused instead")
         self.assertEqual(settings, self.read_settings(), "a key wrote the settings file")
-
-    def test_wheel_and_middle_button_over_the_icon(self):
-        process = self.start_player(self.media("tune.mp3", seconds=60))
-        harness.wait_until(self.is_playing, message="tune.mp3 to play")
-        volume = lambda: self.read_settings().get("VOLUME")  # noqa: E731
-
-        def notch_counts():  # a notch turned before the icon has seen the cursor come reaches nothing
-            harness.xdotool("mousemove", 512, 350, "mousemove", harness.ICON_X, harness.ICON_Y, "click", 5)
-            return not harness.stays(lambda: volume() is None, 3.0)
-        harness.wait_until(notch_counts, 30, "a notch of the wheel over the icon to count")
-        harness.xdotool("click", 5, "click", 4)
-        harness.wait_until(lambda: "setaudio sound volume to 900" in self.mci_commands(process) and volume() == "950",
-                           message="two notches down and one up: 950")
-        self.assertEqual("setaudio sound volume to 950", self.mci_commands(process)[-1])
-        # The hook holds the middle button there: one volume window, no pause or play.
-        sent = len(self.mci_commands(process))
-        harness.xdotool("click", 2)
-        self.shown("#32770", "音量")
-        self.assertTrue(harness.stays(lambda: self.window("#32770", "音量")[1]["count"] == "1", 1.0))
-        self.assertEqual([], [c for c in self.mci_commands(process)[sent:] if c.split()[0] in ("pause", "play", "resume")])
-        harness.xdotool("mousemove", 100, 600, "click", 1)
-        self.wait_gone("#32770", "音量")
-        harness.xdotool("mousemove", 512, 350, "click", 5)
-        self.assertTrue(harness.stays(lambda: volume() == "950", 1.0), "a wheel away from the icon turned the volume")
