@@ -68,7 +68,8 @@ class PlayerTestCase(unittest.TestCase):
 
     def setUp(self):
         missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
-                   if not os.environ.get(name)] + [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
+                   if not os.environ.get(name)]
+        missing += [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
         self.assertFalse(missing, "the end-to-end tests need scripts/test.sh and scripts/install-deps.sh")
         os.makedirs(base := os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work"), exist_ok=True)
         self.work = tempfile.mkdtemp(prefix=self.id().split(".")[-1][:40] + "-", dir=base)
@@ -87,7 +88,8 @@ class PlayerTestCase(unittest.TestCase):
         pcm = b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
                        for i in range(int(seconds * rate)))
         if name.endswith(".mp3"):
-            subprocess.run(["lame", "--quiet", "-r", "-s", "22.05", "-m", "m", "-b", "32", "-", path], input=pcm, check=True)
+            subprocess.run(["lame", "--quiet", "-r", "-s", "22.05", "-m", "m", "-b", "32", "-", path], input=pcm,
+                           check=True)
         else:
             with wave.open(path, "wb") as out:
                 out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
@@ -101,8 +103,10 @@ class PlayerTestCase(unittest.TestCase):
         self.write(self.settings_path, ("[OPTION]\r\n" + "".join(f"{k}={v}\r\n" for k, v in values.items())).encode())
 
     def read_settings(self):
-        lines = pathlib.Path(self.settings_path).read_text("latin-1").split() if os.path.exists(self.settings_path) else []
-        return dict(line.split("=", 1) for line in lines if "=" in line)
+        if not os.path.exists(self.settings_path):
+            return {}
+        return dict(line.split("=", 1) for line in pathlib.Path(self.settings_path).read_text("latin-1").split()
+                    if "=" in line)
 
     def start_player(self, *args, wait=20):  # MCI traced; waits (seconds, 0: not) for its main window
         with open(os.path.join(self.work, f"player-{len(self.processes)}.log"), "wb") as log:
@@ -145,7 +149,8 @@ class PlayerTestCase(unittest.TestCase):
         return self.probe_ok(f"{verb} {args} failed in '{title}'", verb, title, *args)
 
     def window(self, class_name, title, timeout=10):  # (left, top, right, bottom), {visible, foreground, count}
-        text = self.probe_ok(f"no window '{title}' of class '{class_name}'", "window", class_name, title, timeout * 1000)
+        failure = f"no window '{title}' of class '{class_name}'"
+        text = self.probe_ok(failure, "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
 
     def shown(self, class_name, title, state="visible", timeout=10):  # window() once it is visible (or foreground)
@@ -186,7 +191,7 @@ class PlayerTestCase(unittest.TestCase):
         for depth, key in enumerate(keys, start=2):
             xdotool("key", key)
             if depth <= len(keys):
-                wait_until(lambda: int(self.window("#32768", "")[1]["count"]) >= depth, message=f"the submenu of '{key}'")
+                wait_until(lambda: int(self.window("#32768", "")[1]["count"]) >= depth, 20, f"the submenu of '{key}'")
 
     def cleanup(self):
         self.probe("send", 0x1F, 0, 0)  # WM_CANCELMODE ends a menu left open: its loop would swallow the exit

@@ -118,7 +118,10 @@ static bool windowInfo()
     bool dialog = className && _wcsicmp(className, L"#32770") == 0;
     waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
     int count = 0;  // of the visible top-level windows of the class (open menus: "#32768")
-    firstWindow(nullptr, [&](HWND w) { return count += className && matches(w, className) && IsWindowVisible(w), false; });
+    firstWindow(nullptr, [&](HWND w) {
+        count += className && matches(w, className) && IsWindowVisible(w);
+        return false;
+    });
     RECT r;
     return window && GetWindowRect(window, &r) &&
            answer(L"%ld %ld %ld %ld visible=%d foreground=%d count=%d", r.left, r.top, r.right, r.bottom,
@@ -153,7 +156,8 @@ static bool treeChosen()
 static bool pressButton(int button, DWORD timeoutMs)
 {
     HWND dialog = waitForDialog(timeoutMs);
-    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    LPARAM control = reinterpret_cast<LPARAM>(GetDlgItem(dialog, button));
+    return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), control);
 }
 
 static const struct {

@@ -9,21 +9,23 @@ import subprocess
 import harness
 
 OPEN_FILES, OPEN_FOLDER = "音声ファイルを開く（複数可）", "フォルダーを開く"
-OPEN_LIST, EXPORT, OVERWRITE = "プレイリストを開く", "プレイリストファイルに書き出す", "上書き保存確認"
+OPEN_LIST, OVERWRITE = "プレイリストを開く", "上書き保存確認"
+EXPORT = "プレイリストファイルに書き出す"
+UNREADABLE = "プレイリストファイルの読み込みに失敗しました。"
 FILE_NAME_BOX, FILTER_BOX = 0x47C, 0x470
 MUSIC_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
 
 
 class DialogsTest(harness.PlayerTestCase):
     def assert_list_plays(self, process, paths):
-        harness.wait_until(lambda: os.path.exists(self.current_playlist_path) and sorted(map(str.lower, paths)) == sorted(
-            path.lower() for path, _, _ in harness.read_playlist(self.current_playlist_path)) and self.is_playing(),
-            message=f"the current playlist to hold {paths} and play")
-        self.assertEqual(harness.read_playlist(self.current_playlist_path)[0][0].lower(), self.mci_opens(process)[-1].lower())
+        listed = lambda: [p.lower() for p, _, _ in harness.read_playlist(self.current_playlist_path)]  # noqa: E731
+        harness.wait_until(lambda: os.path.exists(self.current_playlist_path) and sorted(listed()) == sorted(
+            map(str.lower, paths)) and self.is_playing(), message=f"the current playlist to hold {paths} and play")
+        self.assertEqual(listed()[0], self.mci_opens(process)[-1].lower())
 
     def music_folder(self, path):
         subprocess.run(["wine", "reg", "add", MUSIC_KEY, "/v", "My Music", "/t", "REG_EXPAND_SZ", "/d", path, "/f"],
-                       check=True, timeout=60, capture_output=True)
+                       check=True, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def submit(self, command, title, path):
         self.addCleanup(self.probe, "dialog-cancel", title, 0)
@@ -95,7 +97,7 @@ class DialogsTest(harness.PlayerTestCase):
         self.command(harness.IDM_MSG_MESSAGE_BOX)
         self.write("big.vpl", b"\xfe\xff" + f"{saved[0][0]}\t0\t0\r\n".encode("utf-16-be"))
         self.submit(harness.IDM_OPEN_PLAYLIST, OPEN_LIST, self.path("big.vpl"))
-        self.assertEqual("プレイリストファイルの読み込みに失敗しました。", self.box(harness.ERROR))
+        self.assertEqual(UNREADABLE, self.box(harness.ERROR))
         self.assertTrue(self.is_playing())
         self.assertEqual(1, len(self.mci_opens(process)))
         self.assertEqual(saved, harness.read_playlist(self.current_playlist_path))

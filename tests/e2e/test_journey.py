@@ -7,7 +7,8 @@ import shutil
 
 import harness
 
-SEEK, ABOUT, TRACK_MS = (harness.seekWindowClassName, "シーク - Velmoris Player"), ("#32770", "バージョン情報"), 40000
+SEEK, ABOUT = (harness.seekWindowClassName, "シーク - Velmoris Player"), ("#32770", "バージョン情報")
+TRACK_MS = 40000
 
 
 class JourneyTest(harness.PlayerTestCase):
