@@ -57,30 +57,30 @@ class JourneyTest(harness.PlayerTestCase):
         self.wait_gone(*SEEK)
         seeked = len(self.opened_names(process))
 
-        # The wheel over the icon: two notches down and one up.
+        # The wheel over the icon: two notches down and one up; a notch away from it changes nothing.
         volume = lambda: self.read_settings().get("VOLUME")  # noqa: E731
 
         def notch_counts():  # a notch turned before the icon has seen the pointer come reaches nothing
             harness.xdotool("mousemove", 512, 350, "mousemove", harness.ICON_X, harness.ICON_Y, "click", 5)
             return not harness.stays(lambda: volume() == "1000", 3.0)
         harness.wait_until(notch_counts, 30, "a notch of the wheel over the icon to count")
-        harness.xdotool("click", 5, "click", 4)
-        harness.wait_until(lambda: volume() == "950", message="two notches down and one up: 950")
-        self.wait_for(process, "setaudio sound volume to 900")
-        # A middle click there: the volume slider in front, once, and no pause or play; Page Down turns it down.
+        # Then a middle click there: the volume slider in front, once, and no pause or play.
         sent = len(self.mci_commands(process))
-        harness.xdotool("click", 2)
+        harness.xdotool("click", 5, "click", 4, "click", 2)
         left, top, right, bottom = self.shown("#32770", "音量", "foreground")[0]
         self.assertTrue(harness.stays(lambda: self.window("#32770", "音量")[1]["count"] == "1", 1.0))
         self.assertEqual([], [c for c in self.mci_commands(process)[sent:] if c.split()[0] in ("pause", "play")])
+        self.assertIn("setaudio sound volume to 900", self.mci_commands(process))
+        # The pointer still rests on the icon, under the slider: a notch away from it changes nothing, Page Down
+        # on the slider turns the volume down.
+        harness.xdotool("mousemove", 512, 350, "click", 5)
+        self.assertTrue(harness.stays(lambda: volume() == "950", 1.0), "not 950, or a notch away from the icon counted")
         harness.xdotool("windowfocus", harness.root_window(), "mousemove", (left + right) // 2, (top + bottom) // 2,
                         "key", "Next")
         harness.wait_until(lambda: volume() == "850", message="VOLUME=850")
         self.wait_for(process, "setaudio sound volume to 850")
         harness.xdotool("mousemove", 100, 600, "click", 1)
         self.wait_gone("#32770", "音量")
-        harness.xdotool("mousemove", 512, 350, "click", 5)
-        self.assertTrue(harness.stays(lambda: volume() == "850", 1.0), "a wheel away from the icon turned the volume")
 
         # The track ends by itself and the next one plays.
         harness.wait_until(lambda: len(self.opened_names(process)) > seeked, TRACK_MS / 1000, "the sought one's next")
