@@ -15,26 +15,12 @@ static std::vector<MessageBoxCall> boxes;
 
 void reset()
 {
-    mci = MciDevice();
-    mciCalls.clear();
     for (const NotifyCall& call : notifyCalls)
         DestroyIcon(call.picture);
-    notifyCalls.clear();
+    clear(mci, mciCalls, notifyCalls, tickCount, boxWitness, hotKeys, refusedHotKey, shortNames, moveFileErrors,
+          createFileErrors, moveFileCount, createFileCount, sleeps, fileDialogCount, fileDialogSelection, menuCount,
+          menuChoice);
     notifyResult = TRUE;
-    tickCount = 0;
-    boxWitness = nullptr;
-    hotKeys.clear();
-    refusedHotKey = 0;
-    shortNames.clear();
-    moveFileErrors.clear();
-    createFileErrors.clear();
-    moveFileCount = 0;
-    createFileCount = 0;
-    sleeps.clear();
-    fileDialogCount = 0;
-    fileDialogSelection.clear();
-    menuCount = 0;
-    menuChoice = 0;
     iconRectResult = E_NOTIMPL;
     std::lock_guard<std::mutex> lock(boxMutex);
     boxes.clear();

@@ -55,6 +55,13 @@ inline RECT iconRect;
 inline UINT menuChoice;
 
 void reset();
+// Sets each value to its value-initialised state (zero, empty).
+inline void clear() {}
+template <typename Value, typename... More> void clear(Value& value, More&... more)
+{
+    value = Value();
+    clear(more...);
+}
 std::vector<MessageBoxCall> messageBoxes();
 // Waits up to timeoutMs for count message boxes (they may come from other threads).
 std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs = 5000);

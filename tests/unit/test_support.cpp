@@ -19,15 +19,11 @@
 void resetPlayerState()
 {
     fake::reset();
-    repeat = shuffle = balloonOnOpen = messageDisplayType = sortOnOpen = sortByFullPath = sortLoadedPlaylist = 0;
-    isPlaying = modalDialogOpen = currentPosition = playlistOpenFilterIndex = exportFilterIndex = 0;
+    fake::clear(repeat, shuffle, balloonOnOpen, messageDisplayType, sortOnOpen, sortByFullPath, sortLoadedPlaylist,
+                isPlaying, modalDialogOpen, currentPosition, playlistOpenFilterIndex, exportFilterIndex, startMarker,
+                taskbarCreatedMessage, seekDisplayState, trayIconData, trayClickState);
     volume = 1000;
     instanceHandle = GetModuleHandleW(nullptr);
-    taskbarCreatedMessage = 0;
-    startMarker = nullptr;
-    seekDisplayState = SeekDisplayState();
-    trayIconData = NOTIFYICONDATAW();
-    trayClickState = {};
     connectTrayIcon();
     HeapFree(GetProcessHeap(), 0, playlist);
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
