@@ -17,8 +17,8 @@
 
 namespace {
 
-int* const settingsInFileOrder[] = {&repeat, &shuffle, &balloonOnOpen, &messageDisplayType, &sortOnOpen, &sortByFullPath,
-                                    &sortLoadedPlaylist, &volume};
+int* const settingsInFileOrder[] = {&repeat, &shuffle, &balloonOnOpen, &messageDisplayType, &sortOnOpen,
+                                    &sortByFullPath, &sortLoadedPlaylist, &volume};
 
 using Settings = Unit;
 
@@ -314,7 +314,7 @@ TEST_F(Flyout, VolumeDialog)
     for (const auto& c : places) {
         POINT place = placementAtCursor({0, 0, 1024, 700}, c.width, c.height, c.cursor);
         EXPECT_EQ(std::make_pair(c.expected.x, c.expected.y), std::make_pair(place.x, place.y))
-            << "the corner of " << c.width << " x " << c.height << " at the cursor " << c.cursor.x << ", " << c.cursor.y;
+            << "the corner of " << c.width << " x " << c.height << " at " << c.cursor.x << ", " << c.cursor.y;
     }
 }
 

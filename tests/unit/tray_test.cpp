@@ -64,7 +64,8 @@ TEST_F(Tray, IconPictureTipAndBalloons)
 // thread, and is hidden only with the rest.
 TEST_F(Tray, ReportsTakeTheFormTheUserChose)
 {
-    const Texts box = {L"エラー - Velmoris Player: 本文"}, balloon = {L"modify, error balloon エラー: 本文"}, none;
+    const Texts box = {L"エラー - Velmoris Player: 本文"}, none;
+    const Texts balloon = {L"modify, error balloon エラー: 本文"};
     const struct { int type; bool icon; Texts boxes, balloons; } cases[] = {
         {MESSAGE_BOX, false, box, none}, {MESSAGE_BOX, true, box, none}, {MESSAGE_BALLOON, false, box, none},
         {MESSAGE_BALLOON, true, none, balloon}, {MESSAGE_HIDDEN, false, none, none}, {MESSAGE_HIDDEN, true, none, none},
