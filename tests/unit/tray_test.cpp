@@ -237,57 +237,51 @@ TEST_F(Tray, MenuOffersWhatTheDeviceAllows)
 }
 
 // The file names in play order with the current one marked; a window of a thousand around it, with ellipses for
-// what is left out, and ids up to 65535.
+// what is left out, and ids up to 65535. Lists of count tracks "C:\\m\\<index>.mp3" play backwards when shuffled.
 TEST_F(Tray, SelectionListsAWindowOfTheOrderInForce)
 {
     const Texts abc = {L"C:\\Music\\a.mp3", L"C:\\Music\\b.wav", L"D:\\Other\\c"};
     const std::wstring name(300, L'n'), extension = L"." + std::wstring(299, L'e'), fits(256, L'k');
     const Texts sundry = {L"C:\\One\\same.mp3", L"\\\\host\\share\\Two\\same.mp3", L"E:song.v1.ogg", L"C:\\dir.x\\name",
                           L"Z:/music/R&B.mp3"};
-    const struct { Texts paths; int shuffle; std::vector<int> order; int at; Texts items; } cases[] = {
-        {{}, 0, {}, 0, {}},
-        {abc, 0, {}, 1, {L"a.mp3 #2000", L"b.wav #2001 radio", L"c #2002"}},
-        {abc, 1, {2, 0, 1}, 0, {L"c #2000 radio", L"a.mp3 #2001", L"b.wav #2002"}},
-        {abc, 1, {}, 0, {L"a.mp3 #2000 radio", L"a.mp3 #2001", L"a.mp3 #2002"}}, // no order built yet
-        {sundry, 0, {}, 4,
+    const std::wstring dots = L"\u2026 #0 grayed";
+    const struct { Texts paths; int count, shuffle; std::vector<int> order; int at; Texts items; } cases[] = {
+        {{}, 0, 0, {}, 0, {}},
+        {abc, 0, 0, {}, 1, {L"a.mp3 #2000", L"b.wav #2001 radio", L"c #2002"}},
+        {abc, 0, 1, {2, 0, 1}, 0, {L"c #2000 radio", L"a.mp3 #2001", L"b.wav #2002"}},
+        {abc, 0, 1, {}, 0, {L"a.mp3 #2000 radio", L"a.mp3 #2001", L"a.mp3 #2002"}}, // no order built yet
+        {sundry, 0, 0, {}, 4,
          {L"same.mp3 #2000", L"same.mp3 #2001", L"song.v1.ogg #2002", L"name #2003", L"R&B.mp3 #2004 radio"}},
-        {{L"C:\\x\\" + name + extension, L"C:\\x\\" + fits + L".mp3"}, 0, {}, 0,
+        {{L"C:\\x\\" + name + extension, L"C:\\x\\" + fits + L".mp3"}, 0, 0, {}, 0,
          {name.substr(45) + L"\u2026." + extension.substr(46) + L"\u2026 #2000 radio", fits + L".mp3 #2001"}},
+        {{}, 1000, 0, {}, 999, {L"1000", L"0.mp3 #2000", L"1.mp3 #2001", L"999.mp3 #2999 radio", L"998.mp3 #2998",
+                                L"999.mp3 #2999 radio"}},
+        {{}, 64000, 0, {}, 0, {L"1001", L"0.mp3 #2000 radio", L"1.mp3 #2001", L"0.mp3 #2000 radio", L"999.mp3 #2999",
+                               dots}},
+        {{}, 64000, 0, {}, 30000, {L"1002", dots, L"29500.mp3 #31500", L"30000.mp3 #32000 radio", L"30499.mp3 #32499",
+                                   dots}},
+        {{}, 64000, 1, {}, 30000, {L"1002", dots, L"34499.mp3 #31500", L"33999.mp3 #32000 radio", L"33500.mp3 #32499",
+                                   dots}},
+        {{}, 64000, 0, {}, 63535, {L"1002", dots, L"62536.mp3 #64536", L"63535.mp3 #65535 radio",
+                                   L"63535.mp3 #65535 radio", dots}},
+        {{}, 64000, 0, {}, 63999, {L"1002", dots, L"62536.mp3 #64536", L"no mark", L"63535.mp3 #65535", dots}},
+        {{}, 63536, 0, {}, 63535, {L"1001", dots, L"62536.mp3 #64536", L"63535.mp3 #65535 radio", L"63534.mp3 #65534",
+                                   L"63535.mp3 #65535 radio"}},
     };
     for (const auto& c : cases) {
         resetPlayerState();
-        setPlaylist(c.paths);
-        if (!c.order.empty())
-            setShuffleOrder(c.order);
+        Texts paths = c.paths;
+        std::vector<int> order = c.order;
+        for (int i = 0; i < c.count; ++i)
+            paths.push_back(L"C:\\m\\" + std::to_wstring(i) + L".mp3");
+        for (int i = c.count - 1; c.shuffle && i >= 0; --i)
+            order.push_back(i);
+        setPlaylist(paths);
+        if (!order.empty())
+            setShuffleOrder(order);
         shuffle = c.shuffle;
         currentPosition = c.at;
-        EXPECT_EQ(c.items, lines(buildSelectSubmenu())) << "at " << c.at;
-    }
-    const std::wstring dots = L"\u2026 #0 grayed"; // labels "<playlist index>.mp3"; shuffled plays backwards
-    const struct { int count, shuffled, at; Texts items; } windows[] = {
-        {1000, 0, 999, {L"1000", L"0.mp3 #2000", L"1.mp3 #2001", L"999.mp3 #2999 radio", L"998.mp3 #2998",
-                        L"999.mp3 #2999 radio"}},
-        {64000, 0, 0, {L"1001", L"0.mp3 #2000 radio", L"1.mp3 #2001", L"0.mp3 #2000 radio", L"999.mp3 #2999", dots}},
-        {64000, 0, 30000, {L"1002", dots, L"29500.mp3 #31500", L"30000.mp3 #32000 radio", L"30499.mp3 #32499", dots}},
-        {64000, 1, 30000, {L"1002", dots, L"34499.mp3 #31500", L"33999.mp3 #32000 radio", L"33500.mp3 #32499", dots}},
-        {64000, 0, 63535, {L"1002", dots, L"62536.mp3 #64536", L"63535.mp3 #65535 radio", L"63535.mp3 #65535 radio",
-                           dots}},
-        {64000, 0, 63999, {L"1002", dots, L"62536.mp3 #64536", L"no mark", L"63535.mp3 #65535", dots}},
-        {63536, 0, 63535, {L"1001", dots, L"62536.mp3 #64536", L"63535.mp3 #65535 radio", L"63534.mp3 #65534",
-                           L"63535.mp3 #65535 radio"}},
-    };
-    for (const auto& c : windows) {
-        PlaylistEntry* entries = allocatePlaylistEntries(static_cast<size_t>(c.count) + 1);
-        for (int i = 0; i < c.count; ++i)
-            swprintf(entries[i].path, 1024, L"C:\\m\\%d.mp3", i);
-        replacePlaylist(entries);
-        std::vector<int> backwards(c.shuffled ? c.count : 0);
-        for (size_t i = 0; i < backwards.size(); ++i)
-            backwards[i] = c.count - 1 - static_cast<int>(i);
-        setShuffleOrder(backwards);
-        shuffle = c.shuffled;
-        currentPosition = c.at;
-        EXPECT_EQ(c.items, lines(buildSelectSubmenu())) << c.count << " tracks, at " << c.at;
+        EXPECT_EQ(c.items, lines(buildSelectSubmenu())) << paths.size() << " tracks, at " << c.at;
     }
     const int bounds[][4] = {{0, 0, 0, 0}, {1001, 1000, 1, 1001}, {200000, 499, 0, 1000}, {200000, 501, 1, 1001},
                              {200000, 63535, 62536, 63536}, {200000, 150000, 62536, 63536}, {5000, -1, 0, 1000},
