@@ -2,6 +2,9 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <set>
+
 #include "app/commands.h"
 #include "app/tray_hook.h"
 #include "app/tray_icon.h"
@@ -118,16 +121,17 @@ TEST_F(Tray, WheelNotchesAndTheIconsRectangle)
     }
 }
 
-size_t threadsOfThisProcess()
+std::set<DWORD> threadsOfThisProcess()
 {
+    std::set<DWORD> threads;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 thread = {};
     thread.dwSize = sizeof(thread);
-    size_t count = 0;
     for (BOOL found = Thread32First(snapshot, &thread); found; found = Thread32Next(snapshot, &thread))
-        count += thread.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+        if (thread.th32OwnerProcessID == GetCurrentProcessId())
+            threads.insert(thread.th32ThreadID);
     CloseHandle(snapshot);
-    return count;
+    return threads;
 }
 
 // The shell's mouse messages at the given ticks, through the icon's callback, with a track playing: a click pauses
@@ -167,7 +171,11 @@ TEST_F(Tray, ClicksOnTheIcon)
         isPlaying = 1;
         requests.clear();
         firstRequest = 0;
-        const size_t threads = threadsOfThisProcess();
+        const std::set<DWORD> before = threadsOfThisProcess();
+        auto clickThreadsEnded = [&] { // no thread started since then is left
+            const std::set<DWORD> now = threadsOfThisProcess();
+            return std::includes(before.begin(), before.end(), now.begin(), now.end());
+        };
         const DWORD clicked = GetTickCount();
         for (const Mouse& mouse : c.messages) {
             fake::tickCount = mouse.tick;
@@ -176,7 +184,7 @@ TEST_F(Tray, ClicksOnTheIcon)
         HWND seekWindow = FindWindowW(seekWindowClassName, nullptr);
         EXPECT_EQ(c.seekWindow, seekWindow != nullptr) << "whether " << c.what << " opened the seek window";
         DestroyWindow(seekWindow);
-        for (DWORD start = GetTickCount(); threadsOfThisProcess() > threads && GetTickCount() - start < wait + 5000;)
+        for (DWORD start = GetTickCount(); !clickThreadsEnded() && GetTickCount() - start < wait + 5000;)
             pump();
         pump();
         EXPECT_EQ(c.requests, requests) << "what " << c.what << " asked of the playing track";
