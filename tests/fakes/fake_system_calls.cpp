@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <mutex>
 #include <sstream>
 
@@ -9,37 +10,18 @@
 
 namespace fake {
 
-MciDevice mci;
-std::vector<MciCall> mciCalls;
-std::vector<NotifyCall> notifyCalls;
-BOOL notifyResult;
-DWORD tickCount;
-bool (*boxWitness)();
-std::vector<HotKey> hotKeys;
-UINT refusedHotKey;
-std::vector<std::pair<std::wstring, std::wstring>> shortNames;
-std::vector<DWORD> moveFileErrors, createFileErrors;
-size_t moveFileCount, createFileCount;
-std::vector<DWORD> sleeps;
-size_t fileDialogCount;
-std::wstring fileDialogSelection;
-size_t menuCount;
-HRESULT iconRectResult;
-RECT iconRect;
-UINT menuChoice;
-
 static std::mutex boxMutex;
 static std::vector<MessageBoxCall> boxes;
 
 void reset()
 {
-    mci = MciDevice();
-    mciCalls.clear(), notifyCalls.clear(), hotKeys.clear(), shortNames.clear(), moveFileErrors.clear(), createFileErrors.clear();
-    sleeps.clear();
-    boxWitness = nullptr;
-    notifyResult = TRUE, tickCount = 0, refusedHotKey = 0, moveFileCount = 0, createFileCount = 0, fileDialogCount = 0;
-    fileDialogSelection.clear();
-    menuCount = 0, menuChoice = 0, iconRectResult = E_NOTIMPL;
+    for (const NotifyCall& call : notifyCalls)
+        DestroyIcon(call.picture);
+    clear(mci, mciCalls, notifyCalls, tickCount, boxWitness, hotKeys, refusedHotKey, shortNames, moveFileErrors,
+          createFileErrors, moveFileCount, createFileCount, sleeps, fileDialogCount, fileDialogSelection, menuCount,
+          menuChoice);
+    notifyResult = TRUE;
+    iconRectResult = E_NOTIMPL;
     std::lock_guard<std::mutex> lock(boxMutex);
     boxes.clear();
 }
@@ -67,59 +49,55 @@ std::vector<std::wstring> mciCommands()
 
 static unsigned int openFile(const std::wstring& command)
 {
-    size_t first = command.find(L'"'), last = command.find(L'"', first + 1);
+    const size_t first = command.find(L'"');
+    const size_t last = command.find(L'"', first + 1);
     if (first == std::wstring::npos || last == std::wstring::npos || command.substr(last) != L"\" alias sound")
         return MCIERR_UNRECOGNIZED_COMMAND;
-    std::wstring path = command.substr(first + 1, last - first - 1);
-    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-    size_t dot = name.rfind(L'.');
-    if (dot == std::wstring::npos)
+    const std::wstring path = command.substr(first + 1, last - first - 1);
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    if (name.rfind(L'.') == std::wstring::npos)
         return MCIERR_EXTENSION_NOT_FOUND;
-    std::wstring extension = name.substr(dot);
+    std::wstring extension = name.substr(name.rfind(L'.'));
     CharLowerW(extension.data());
-    mci.type = extension == L".mid" || extension == L".rmi" ? L"sequencer" : extension == L".wav" ? L"waveaudio" : L"digitalvideo";
-    mci.open = true, mci.mode = L"stopped", mci.position = 0;
+    const bool midi = extension == L".mid" || extension == L".rmi";
+    mci = {true, midi ? L"sequencer" : extension == L".wav" ? L"waveaudio" : L"digitalvideo", L"stopped", 0,
+           mci.length, mci.allRefused, mci.errors};
     return 0;
 }
 
 static unsigned int answer(const std::wstring& command, std::wstring& reply)
 {
-    for (const auto& scripted : mci.errors)
-        if (command.compare(0, scripted.first.size(), scripted.first) == 0)
-            return scripted.second;
+    for (const auto& [start, error] : mci.errors)
+        if (command.compare(0, start.size(), start) == 0)
+            return error;
     if (command.compare(0, 5, L"open ") == 0)
         return mci.open ? MCIERR_DUPLICATE_ALIAS : openFile(command);
-    std::vector<std::wstring> w;
-    std::wistringstream split(command);
-    for (std::wstring word; split >> word;)
-        w.push_back(word);
-    w.resize(5);
-    const std::wstring& verb = w[0];
-    if (w[1] == L"all" && verb != L"close" && mci.allRefused)
+    std::wstring verb, device, word, value; // "seek sound to 1000", "status sound device type"
+    std::wistringstream(command) >> verb >> device >> word >> value;
+    const bool all = device == L"all";
+    if (all && verb != L"close" && mci.allRefused)
         return MCIERR_CANNOT_USE_ALL;
     if (!mci.open)
-        return w[1] == L"all" && (verb == L"stop" || verb == L"close") ? 0 : MCIERR_INVALID_DEVICE_NAME;
-    if (w[1] != L"all" && w[1] != L"sound")
+        return all && (verb == L"stop" || verb == L"close") ? 0 : MCIERR_INVALID_DEVICE_NAME;
+    if (!all && device != L"sound")
         return MCIERR_INVALID_DEVICE_NAME;
-    if (verb == L"close")
-        mci.open = false, mci.type.clear(), mci.mode.clear(), mci.position = 0;
-    else if (verb == L"stop")
+    const std::map<std::wstring, std::wstring> replies = {{L"mode", mci.mode}, {L"devicetype", mci.type},
+        {L"length", std::to_wstring(mci.length)}, {L"position", std::to_wstring(mci.position)}};
+    if ((verb == L"status" || verb == L"capability") && replies.count(word + value))
+        reply = replies.at(word + value);
+    else if (verb == L"close")
+        mci = {false, L"", L"", 0, mci.length, mci.allRefused, mci.errors};
+    else if (verb == L"stop" || (verb == L"seek" && word == L"to"))
         mci.mode = L"stopped";
-    else if (verb == L"seek" && w[2] == L"to")
-        mci.mode = L"stopped", mci.position = w[3] == L"start" ? 0 : wcstoul(w[3].c_str(), nullptr, 10);
     else if (verb == L"play" || (verb == L"resume" && mci.mode == L"paused"))
         mci.mode = L"playing";
     else if (verb == L"pause" && mci.type != L"sequencer" && mci.mode == L"playing")
         mci.mode = L"paused";
-    else if (verb == L"setaudio" && mci.type != L"digitalvideo")
+    else if (verb == L"setaudio" ? mci.type != L"digitalvideo" :
+                                   verb != L"set" && verb != L"pause" && verb != L"resume")
         return MCIERR_UNRECOGNIZED_COMMAND;
-    else if (verb == L"status" || verb == L"capability") {
-        const std::wstring item = w[2] + w[3];
-        reply = item == L"mode" ? mci.mode : item == L"devicetype" ? mci.type : item == L"length" ? std::to_wstring(mci.length)
-              : item == L"position" ? std::to_wstring(mci.position) : L"?";
-        return reply == L"?" ? MCIERR_UNRECOGNIZED_COMMAND : 0;
-    } else if (verb != L"set" && verb != L"pause" && verb != L"resume" && verb != L"setaudio")
-        return MCIERR_UNRECOGNIZED_COMMAND;
+    if (verb == L"seek")
+        mci.position = value == L"start" ? 0 : wcstoul(value.c_str(), nullptr, 10);
     return 0;
 }
 
@@ -137,7 +115,7 @@ unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigne
 
 BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 {
-    fake::notifyCalls.push_back({message, *data});
+    fake::notifyCalls.push_back({message, *data, data->hIcon ? CopyIcon(data->hIcon) : nullptr});
     return fake::notifyResult;
 }
 
@@ -161,17 +139,20 @@ BOOL systemRegisterHotKey(HWND window, int id, UINT modifiers, UINT key)
 
 BOOL systemUnregisterHotKey(HWND window, int id)
 {
-    for (auto held = fake::hotKeys.begin(); held != fake::hotKeys.end(); ++held)
-        if (held->window == window && held->id == id)
-            return fake::hotKeys.erase(held), TRUE;
-    return FALSE;
+    auto held = [&](const fake::HotKey& key) { return key.window == window && key.id == id; };
+    const size_t before = fake::hotKeys.size();
+    fake::hotKeys.erase(std::remove_if(fake::hotKeys.begin(), fake::hotKeys.end(), held), fake::hotKeys.end());
+    return fake::hotKeys.size() < before;
 }
 
 DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
 {
-    for (const auto& name : fake::shortNames)
-        if (name.first == longPath && name.second.size() < units)
-            return shortPath[name.second.copy(shortPath, units)] = L'\0', static_cast<DWORD>(name.second.size());
+    for (const auto& [name, shortName] : fake::shortNames) {
+        if (name == longPath && shortName.size() < units) {
+            shortPath[shortName.copy(shortPath, units)] = L'\0';
+            return static_cast<DWORD>(shortName.size());
+        }
+    }
     return 0;
 }
 

@@ -12,7 +12,7 @@
 namespace fake {
 
 struct MciCall { std::wstring command; HWND notifyWindow; };
-struct NotifyCall { DWORD message; NOTIFYICONDATAW data; };
+struct NotifyCall { DWORD message; NOTIFYICONDATAW data; HICON picture; }; // picture: the shell's copy of data.hIcon
 struct MessageBoxCall { HWND owner; std::wstring text, caption; UINT style; DWORD threadId; bool witnessed; };
 
 // The one device "sound": "open \"path\" alias sound" opens it stopped at 0, as a "sequencer" for
@@ -28,32 +28,40 @@ struct MciDevice {
     std::map<std::wstring, unsigned int> errors; // a command starting with a key fails with its value
 };
 
-extern MciDevice mci;
-extern std::vector<MciCall> mciCalls;
-extern std::vector<NotifyCall> notifyCalls;
-extern BOOL notifyResult;
-extern DWORD tickCount;
+// Every value below is set anew by reset().
+inline MciDevice mci;
+inline std::vector<MciCall> mciCalls;
+inline std::vector<NotifyCall> notifyCalls;
+inline BOOL notifyResult;
+inline DWORD tickCount;
 // Asked while each message box shows; its answer is the box's "witnessed".
-extern bool (*boxWitness)();
+inline bool (*boxWitness)();
 struct HotKey { HWND window; int id; UINT modifiers, key; };
-extern std::vector<HotKey> hotKeys; // held now
-extern UINT refusedHotKey;
-extern std::vector<std::pair<std::wstring, std::wstring>> shortNames; // long, short
+inline std::vector<HotKey> hotKeys; // held now
+inline UINT refusedHotKey;
+inline std::vector<std::pair<std::wstring, std::wstring>> shortNames; // long, short
 // Errors of the next MoveFileExW and CreateFileW calls (0: the real call); later calls are real.
-extern std::vector<DWORD> moveFileErrors, createFileErrors;
-extern size_t moveFileCount, createFileCount;
-extern std::vector<DWORD> sleeps; // Sleep returns at once
+inline std::vector<DWORD> moveFileErrors, createFileErrors;
+inline size_t moveFileCount, createFileCount;
+inline std::vector<DWORD> sleeps; // Sleep returns at once
 // Each file dialog is counted; it answers fileDialogSelection, or a cancel while that is empty.
-extern size_t fileDialogCount;
-extern std::wstring fileDialogSelection;
+inline size_t fileDialogCount;
+inline std::wstring fileDialogSelection;
 // Each tray menu is counted; the item id chosen in it arrives as the real menu sends it (0: none).
-extern size_t menuCount;
+inline size_t menuCount;
 // Shell_NotifyIconGetRect's answer: E_NOTIMPL, as Wine gives, unless a test says otherwise.
-extern HRESULT iconRectResult;
-extern RECT iconRect;
-extern UINT menuChoice;
+inline HRESULT iconRectResult;
+inline RECT iconRect;
+inline UINT menuChoice;
 
 void reset();
+// Sets each value to its value-initialised state (zero, empty).
+inline void clear() {}
+template <typename Value, typename... More> void clear(Value& value, More&... more)
+{
+    value = Value();
+    clear(more...);
+}
 std::vector<MessageBoxCall> messageBoxes();
 // Waits up to timeoutMs for count message boxes (they may come from other threads).
 std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs = 5000);

@@ -4,11 +4,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/report.h"
+#include "app/main_window.h"
 #include "app/tray_clicks.h"
 #include "app/tray_icon.h"
 #include "base/player_globals.h"
+#include "base/report.h"
 #include "playback/mci_device.h"
+#include "playlist/start_grouping.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/file_dialogs.h"
@@ -17,12 +19,11 @@
 void resetPlayerState()
 {
     fake::reset();
-    repeat = shuffle = balloonOnOpen = messageDisplayType = sortOnOpen = sortByFullPath = sortLoadedPlaylist = 0;
-    volume = 1000, isPlaying = 0, modalDialogOpen = 0, currentPosition = 0, instanceHandle = GetModuleHandleW(nullptr);
-    playlistOpenFilterIndex = exportFilterIndex = 0;
-    seekDisplayState = SeekDisplayState();
-    ZeroMemory(&trayIconData, sizeof(trayIconData));
-    trayClickState = {};
+    fake::clear(repeat, shuffle, balloonOnOpen, messageDisplayType, sortOnOpen, sortByFullPath, sortLoadedPlaylist,
+                isPlaying, modalDialogOpen, currentPosition, playlistOpenFilterIndex, exportFilterIndex, startMarker,
+                taskbarCreatedMessage, seekDisplayState, trayIconData, trayClickState);
+    volume = 1000;
+    instanceHandle = GetModuleHandleW(nullptr);
     connectTrayIcon();
     HeapFree(GetProcessHeap(), 0, playlist);
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
@@ -71,12 +72,27 @@ std::string utf16(const std::wstring& text)
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
+static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, HICON icon)
+{
+    WNDCLASSW windowClass = {0, procedure, 0, 0, GetModuleHandleW(nullptr), icon, nullptr, nullptr, nullptr, className};
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, className, title, 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
 HWND createTestWindow()
 {
-    static WNDCLASSW windowClass = {0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr),
-        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER)), nullptr, nullptr, nullptr, L"VELMORIS_TEST"};
-    static ATOM registered = RegisterClassW(&windowClass);
-    return CreateWindowExW(0, MAKEINTATOM(registered), L"Velmoris Player", 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER));
+    return createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", icon);
+}
+
+HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", nullptr); }
+
+std::vector<UINT> postedTo(HWND window)
+{
+    std::vector<UINT> messages;
+    for (MSG message; PeekMessageW(&message, window, 0, 0, PM_REMOVE);)
+        messages.push_back(message.message);
+    return messages;
 }
 
 Texts boxes(size_t expected)
@@ -88,12 +104,67 @@ Texts boxes(size_t expected)
     return shown;
 }
 
+static std::string colourBits(HICON icon)
+{
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    GetIconInfo(icon, &info);
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
+    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bits;
+}
+
+// Which of the player's tray pictures an icon shows, and at which size.
+static std::wstring pictureOf(HICON icon)
+{
+    for (int size : {16, 24}) {
+        for (int id : {IDI_PLAYER, IDI_PLAYING}) {
+            HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0);
+            bool same = colourBits(static_cast<HICON>(loaded)) == colourBits(icon);
+            DestroyIcon(static_cast<HICON>(loaded));
+            if (same)
+                return (id == IDI_PLAYER ? L"stopped " : L"playing ") + std::to_wstring(size) + L" px";
+        }
+    }
+    return L"another picture";
+}
+
+Texts shellSaw()
+{
+    Texts seen;
+    for (const auto& [message, data, picture] : fake::notifyCalls) {
+        std::wstring call = message == NIM_ADD ? L"add" : message == NIM_MODIFY ? L"modify" : L"delete";
+        const UINT flags = message == NIM_DELETE ? 0 : data.uFlags; // the shell forgets the rest
+        if (flags & NIF_ICON)
+            call += L", " + pictureOf(picture);
+        if (flags & NIF_TIP)
+            call += L", tip " + std::wstring(data.szTip);
+        if (flags & NIF_INFO)
+            call += std::wstring(data.dwInfoFlags == NIIF_ERROR ? L", error" : L",") + L" balloon " + data.szInfoTitle
+                    + L": " + data.szInfo;
+        seen.push_back(call);
+    }
+    return seen;
+}
+
+Texts deviceCommands()
+{
+    Texts sent;
+    for (const std::wstring& command : fake::mciCommands())
+        if (command.compare(0, 7, L"status ") != 0 && command.compare(0, 11, L"capability ") != 0)
+            sent.push_back(command);
+    return sent;
+}
+
 void Unit::SetUp()
 {
     resetPlayerState();
     static unsigned int counter;
-    folder = (std::filesystem::temp_directory_path() /
-              (L"velmoris-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter))).wstring();
+    const std::wstring name = L"velmoris-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    folder = (std::filesystem::temp_directory_path() / name).wstring();
     std::filesystem::create_directories(folder);
     wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
     wcscpy(currentPlaylistFilePath, (folder + L"\\taro playlist.tsv").c_str());
@@ -102,6 +173,7 @@ void Unit::SetUp()
 
 void Unit::TearDown()
 {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
     DestroyWindow(window);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

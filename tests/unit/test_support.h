@@ -24,6 +24,16 @@ std::string utf16(const std::wstring& text); // FF FE, then UTF-16LE
 HWND createTestWindow(); // hidden, of a class with the player's icon
 // "caption: text" of the message boxes, once expected have come and a moment later for any extra.
 Texts boxes(size_t expected);
+// What the shell was told, a line a call: "add", "modify" or "delete", then what the call's flags name of the
+// picture ("stopped 16 px", "playing 24 px"), the tip ("tip <text>") and the balloon ("balloon <title>: <text>").
+Texts shellSaw();
+// The MCI commands sent, but for the questions (status, capability).
+Texts deviceCommands();
+// The messages posted to window, taken off its queue.
+std::vector<UINT> postedTo(HWND window);
+// The player's hidden main window, made by its own WM_CREATE, which also takes the test's own command line for the
+// paths to play, as the player's would: hide messages first where no box is awaited.
+HWND createMainWindow();
 
 // From the start-up state, with an empty folder holding the settings and current-playlist files,
 // and a test window.
