@@ -131,6 +131,7 @@ TEST_F(PlayOrder, ShuffleOnKeepsTheTrackInPlayFirst)
         fake::tickCount = seed;
         shuffleSwitchedOn(window);
         EXPECT_EQ(L"", opensAndPlays()) << "the track in play was opened again";
+        EXPECT_EQ(seed == 1 ? L"paused" : L"playing", fake::mci.mode) << "the track in play was stopped";
         EXPECT_EQ(5, order(10)[0]) << "the track in play is first in the new order";
         nextTrack(window);
         EXPECT_EQ(std::wstring(shuffleOrder[1]->path) + L" play", opensAndPlays()) << "the next of the new order";
