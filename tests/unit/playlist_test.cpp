@@ -25,15 +25,15 @@ Entries entries()
 }
 
 struct Playlist : Unit {
-    // A file, or a folder when the name ends in a backslash, under the test folder.
+    // A file, or a folder when the name ends in a backslash (its path returned without it), in the test folder.
     std::wstring make(const std::wstring& name, const std::string& bytes = "x")
     {
-        std::wstring path = folder + L"\\" + name;
-        if (path.back() != L'\\')
-            writeBytes(path, bytes);
+        const std::wstring path = folder + L"\\" + name;
+        if (name.back() == L'\\')
+            CreateDirectoryW(path.c_str(), nullptr);
         else
-            CreateDirectoryW((path = path.substr(0, path.size() - 1)).c_str(), nullptr);
-        return path;
+            writeBytes(path, bytes);
+        return name.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
     }
     // A start with these arguments; open: with one path, quoted.
     int run(const std::wstring& arguments) { return openCommandLineText((L"\"C:\\P F\\a.exe\" " + arguments).c_str()); }
@@ -237,6 +237,8 @@ TEST_F(Playlist, FirstPathDecidesBetweenAFolderAPlaylistAndFiles)
     for (const std::wstring& arguments : {std::wstring(), std::wstring(L"\"\""), L"\"" + folder + L"\\missing.tsv\"",
                                           L"\"" + empty + L"\"", L"C:\\" + std::wstring(1021, L'x')})
         EXPECT_EQ(NEW_LIST_NOTHING, run(arguments)) << arguments;
+    int count = 0;
+    EXPECT_EQ(nullptr, entriesOfFolder((folder + L"\\absent").c_str(), &count)) << "a folder gone since it was chosen";
     EXPECT_EQ((Texts{L"C:\\b.mp3", L"C:\\a.mp3"}), playlistPaths());
     EXPECT_EQ(Texts{}, boxes(0));
     // An unwritable current playlist is reported; the list stays built.
