@@ -6,7 +6,6 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <set>
 
 #include "app/commands.h"
 #include "app/hand_over.h"
@@ -52,24 +51,17 @@ Texts openedFiles()
     return opened;
 }
 
-// The ids of the checked and marked items of a menu and its submenus.
-std::set<UINT> checkedItems(HMENU menu)
-{
-    std::set<UINT> checked;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (GetSubMenu(menu, i))
-            checked.merge(checkedItems(GetSubMenu(menu, i)));
-        else if (GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED)
-            checked.insert(GetMenuItemID(menu, i));
-    }
-    return checked;
-}
-
-// A setting's command switches it (anything nonzero counts as on) or chooses its value, the file is written at once,
-// and the menu checks the items of the settings on and marks the style of messages; AutoPlay's item, while registered.
-TEST_F(MainWindow, SettingsCommandsSwitchSaveAndShowInTheMenu)
+// A setting chosen in the tray menu, while the menu shows, switches (anything nonzero counts as on) or takes its value,
+// is written at once and shows in the next menu, as AutoPlay's item does while registered; a WM_NULL ends the menu.
+TEST_F(MainWindow, SettingsChosenInTheTrayMenuAreSavedAndShown)
 {
     RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VelmorisPlayer");
+    auto checked = [](UINT id) {
+        HMENU menu = buildCommandMenu();
+        const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+        DestroyMenu(menu);
+        return (state & MF_CHECKED) != 0;
+    };
     const struct { unsigned int id; int* setting; int from, to; const char* line; } cases[] = {
         {IDM_REPEAT, &repeat, 0, 1, "REPEAT=1"}, {IDM_SORT_ON_OPEN, &sortOnOpen, 7, 0, "SORT=0"},
         {IDM_SORT_ON_OPEN, &sortOnOpen, 0, 1, "SORT=1"}, {IDM_BALLOON_ON_OPEN, &balloonOnOpen, 0, 1, "BALLOON=1"},
@@ -82,22 +74,18 @@ TEST_F(MainWindow, SettingsCommandsSwitchSaveAndShowInTheMenu)
     };
     for (const auto& c : cases) {
         *c.setting = c.from;
-        runCommand(window, c.id);
+        fake::menuChoice = c.id;
+        mainWindowProc(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
         EXPECT_EQ(c.to, *c.setting) << "after command " << c.id;
         EXPECT_NE(std::string::npos, readBytes(settingsFilePath).find(c.line + std::string("\r\n"))) << c.line;
-        const bool choice = c.setting == &messageDisplayType;
-        std::set<UINT> checked = {static_cast<UINT>(IDM_MSG_MESSAGE_BOX + (choice ? c.to : 0))};
-        if (!choice && c.to)
-            checked.insert(c.id);
-        HMENU menu = buildCommandMenu();
-        EXPECT_EQ(checked, checkedItems(menu)) << "the items checked after command " << c.id;
-        DestroyMenu(menu);
-        *c.setting = choice ? c.to : 0;
+        const bool marked = c.to != 0 || c.setting == &messageDisplayType;
+        EXPECT_EQ(marked, checked(c.id)) << "whether the menu checks the item of command " << c.id;
+        EXPECT_EQ(std::vector<UINT>{WM_NULL}, postedTo(window)) << "what ends the menu of command " << c.id;
     }
+    EXPECT_EQ(std::size(cases), fake::menuCount) << "menus shown, for a right click each";
+    EXPECT_FALSE(checked(IDM_AUTOPLAY_REGISTER)) << "AutoPlay's item while not registered";
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueW(HKEY_CLASSES_ROOT, L"VelmorisPlayer", REG_SZ, L"", 0));
-    HMENU menu = buildCommandMenu();
-    EXPECT_EQ((std::set<UINT>{IDM_MSG_MESSAGE_BOX, IDM_AUTOPLAY_REGISTER}), checkedItems(menu)) << "registered";
-    DestroyMenu(menu);
+    EXPECT_TRUE(checked(IDM_AUTOPLAY_REGISTER)) << "AutoPlay's item while registered";
     RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VelmorisPlayer");
 }
 
@@ -107,14 +95,12 @@ TEST_F(MainWindow, CommandsSelectGoToTheFirstTrackOrExit)
 {
     runCommand(window, IDM_FIRST_TRACK);
     EXPECT_EQ(Texts{}, openedFiles()) << "a track opened from an empty list";
-    EXPECT_EQ(std::vector<UINT>{}, postedTo(window));
-    runCommand(window, IDM_EXIT);
-    EXPECT_EQ(std::vector<UINT>{WM_CLOSE}, postedTo(window)) << "Exit closes the main window";
     setPlaylist({L"C:\\a.mp3", L"C:\\b.mp3", L"C:\\c.mp3"});
     setShuffleOrder({1, 2, 0});
     const Texts a = {L"C:\\a.mp3"}, c = {L"C:\\c.mp3"};
     const struct { unsigned int id; int shuffleOn, wasPlaying, at; Texts opened; std::vector<UINT> posted; } cases[] = {
-        {IDM_SELECT_FIRST + 2, 0, 1, 2, c, {WM_APP_PLAY}}, {IDM_SELECT_FIRST + 2, 0, 0, 2, c, {}},
+        {IDM_EXIT, 0, 0, 1, {}, {WM_CLOSE}}, {IDM_SELECT_FIRST + 2, 0, 1, 2, c, {WM_APP_PLAY}},
+        {IDM_SELECT_FIRST + 2, 0, 0, 2, c, {}},
         {IDM_SELECT_FIRST + 3, 0, 1, 1, {}, {}}, {IDM_SELECT_FIRST + 3, 1, 1, 1, {}, {}}, {65535, 0, 1, 1, {}, {}},
         {IDM_SHUFFLE, 1, 0, 2, {}, {}}, {IDM_FIRST_TRACK, 0, 0, 0, a, {}},
     };
@@ -126,7 +112,7 @@ TEST_F(MainWindow, CommandsSelectGoToTheFirstTrackOrExit)
         runCommand(window, t.id);
         EXPECT_EQ(t.at, currentPosition) << "the current position after command " << t.id;
         EXPECT_EQ(t.opened, openedFiles()) << "opened by command " << t.id;
-        EXPECT_EQ(t.posted, postedTo(window)) << "play requested by command " << t.id;
+        EXPECT_EQ(t.posted, postedTo(window)) << "play or close requested by command " << t.id;
     }
     EXPECT_EQ(1, isPlaying) << "先頭へ did not play";
 }
@@ -177,16 +163,6 @@ TEST_F(MainWindow, IconComesBackWhenTheTaskbarRestarts)
     DestroyWindow(main);
     MSG quit;
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-}
-
-// The chosen item's command runs before the menu is gone; the WM_NULL that ends the menu mode stays queued.
-TEST_F(MainWindow, TrayMenuRunsTheChosenCommandThenLeavesWmNull)
-{
-    fake::menuChoice = IDM_REPEAT;
-    mainWindowProc(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
-    EXPECT_EQ(1u, fake::menuCount) << "a right click shows the menu once";
-    EXPECT_EQ(1, repeat) << "the chosen command did not run while its menu was shown";
-    EXPECT_EQ(std::vector<UINT>{WM_NULL}, postedTo(window));
 }
 
 // A reload whose list continues the one in play keeps its track as it is, shuffled or not; any other reload opens the
@@ -271,18 +247,15 @@ void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD) // every dialog box of t
 TEST_F(MainWindow, DialogCommandsAreRefusedWhileADialogIsOpen)
 {
     UINT_PTR timer = SetTimer(nullptr, 0, 50, closeDialogs);
-    const struct { unsigned int id; int dialogOpen; size_t shown; } cases[] = {
-        {IDM_ABOUT, 1, 0}, {IDM_OPEN_FILES, 1, 0}, {IDM_OPEN_PLAYLIST, 1, 0}, {IDM_EXPORT_PLAYLIST, 1, 0},
-        {IDM_OPEN_FOLDER, 1, 1}, {IDM_ABOUT, 0, 1}, {IDM_OPEN_FILES, 0, 1}, {IDM_OPEN_PLAYLIST, 0, 1},
-        {IDM_EXPORT_PLAYLIST, 0, 1},
-    };
-    for (const auto& c : cases) {
-        fake::fileDialogCount = 0;
-        dialogsSeen.clear();
-        modalDialogOpen = c.dialogOpen;
-        runCommand(window, c.id);
-        EXPECT_EQ(c.shown, fake::fileDialogCount + dialogsSeen.size())
-            << "dialogs of command " << c.id << (c.dialogOpen ? " while a dialog is open" : "");
+    for (int dialogOpen : {1, 0}) {
+        for (UINT id : {IDM_ABOUT, IDM_OPEN_FILES, IDM_OPEN_PLAYLIST, IDM_EXPORT_PLAYLIST, IDM_OPEN_FOLDER}) {
+            fake::fileDialogCount = 0;
+            dialogsSeen.clear();
+            modalDialogOpen = dialogOpen;
+            runCommand(window, id);
+            EXPECT_EQ(dialogOpen && id != IDM_OPEN_FOLDER ? 0u : 1u, fake::fileDialogCount + dialogsSeen.size())
+                << "dialogs of command " << id << (dialogOpen ? " while a dialog is open" : "");
+        }
     }
     KillTimer(nullptr, timer);
 }
@@ -326,9 +299,9 @@ TEST_F(MainWindow, MediaKeys)
         {L"playing", 1, VK_MEDIA_PREV_TRACK, opening(L"c")},
         {L"playing", 1, VK_MEDIA_STOP, {L"stop all", L"seek all to start"}},
     };
+    setPlaylist({L"C:\\c.wav", L"C:\\b.wav", L"C:\\a.wav"});
     for (int dialogOpen : {0, 1}) {
         for (const auto& c : cases) {
-            setPlaylist({L"C:\\c.wav", L"C:\\b.wav", L"C:\\a.wav"});
             currentPosition = 1;
             openTrack(window);
             fake::mci.mode = c.mode;
@@ -338,8 +311,7 @@ TEST_F(MainWindow, MediaKeys)
             mainWindowProc(window, WM_HOTKEY, c.key, 0);
             for (MSG message; PeekMessageW(&message, window, 0, 0, PM_REMOVE);)
                 DispatchMessageW(&message);
-            const char* when = dialogOpen ? " with a dialog open" : "";
-            EXPECT_EQ(c.sent, deviceCommands()) << "key " << c.key << ", the device " << c.mode << when;
+            EXPECT_EQ(c.sent, deviceCommands()) << "key " << c.key << " on " << c.mode << ", dialogs " << dialogOpen;
         }
     }
     const std::vector<UINT> keys = {VK_MEDIA_PLAY_PAUSE, VK_MEDIA_NEXT_TRACK, VK_MEDIA_PREV_TRACK, VK_MEDIA_STOP};
