@@ -128,9 +128,10 @@ std::set<DWORD> threadsOfThisProcess()
     return threads;
 }
 
-// The icon's mouse messages at the given ticks, a track playing: a click pauses once the double-click time is over; a
-// double click opens the seek window and nothing else; the tick counter's wrap changes nothing.
-TEST_F(Tray, ClicksOnTheIcon)
+// The main window's icon comes back as it was on a new taskbar, which the shell announces by the registered message
+// "TaskbarCreated". Its mouse messages at the given ticks, a track playing: a click pauses once the double-click time
+// is over; a double click opens the seek window and nothing else; the tick counter's wrap changes nothing.
+TEST_F(Tray, MainWindowsIconOnANewTaskbarAndUnderClicks)
 {
     const DWORD wait = GetDoubleClickTime();
     const DWORD wrap = 0xFFFFFFF0;
@@ -145,6 +146,17 @@ TEST_F(Tray, ClicksOnTheIcon)
     };
     messageDisplayType = MESSAGE_HIDDEN;
     HWND main = createMainWindow();
+    setPlaylist({L"C:\\Music\\song.mp3"});
+    announceTrack();
+    for (int playing : {0, 1}) {
+        isPlaying = playing;
+        fake::notifyCalls.clear();
+        SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        Texts seen = {L"add, stopped 16 px, tip song.mp3 - Velmoris Player"};
+        if (playing)
+            seen.push_back(L"modify, playing 16 px");
+        EXPECT_EQ(seen, shellSaw()) << "the icon on a new taskbar, " << (playing ? "playing" : "stopped");
+    }
     Texts requests;
     DWORD firstRequest = 0;
     auto pump = [&] { // takes the play and pause requests off the queue, in words
@@ -194,19 +206,15 @@ Texts lines(HMENU menu, size_t whole = 6)
     std::wstring marked = L"no mark";
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[1100] = L"";
-        MENUITEMINFOW item = {};
-        item.cbSize = sizeof(item);
-        item.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_FTYPE;
-        item.dwTypeData = text;
-        item.cch = 1100;
-        GetMenuItemInfoW(menu, i, TRUE, &item);
-        std::wstring line = text + (L" #" + std::to_wstring(item.wID));
-        if (item.fState & MFS_CHECKED)
-            line += item.fType & MFT_RADIOCHECK ? L" radio" : L" checked";
-        if (item.fState & MFS_GRAYED)
+        GetMenuStringW(menu, i, text, 1100, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        std::wstring line = text + (L" #" + std::to_wstring(GetMenuItemID(menu, i)));
+        if (state & MF_CHECKED)
+            line += state & MFT_RADIOCHECK ? L" radio" : L" checked";
+        if (state & MF_GRAYED)
             line += L" grayed";
         all.push_back(line);
-        marked = item.fState & MFS_CHECKED ? line : marked;
+        marked = state & MF_CHECKED ? line : marked;
     }
     DestroyMenu(menu);
     if (all.size() <= whole)
