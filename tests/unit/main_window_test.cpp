@@ -32,14 +32,7 @@ bool anotherStartGetsTheTurn()
     return taken.wait_for(std::chrono::seconds(3)) == std::future_status::ready && taken.get();
 }
 
-// The test window handled by the main window's procedure.
-struct MainWindow : Unit {
-    void SetUp() override
-    {
-        Unit::SetUp();
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc));
-    }
-};
+using MainWindow = Unit;
 
 // The paths that "open" commands named.
 Texts openedFiles()
@@ -56,6 +49,7 @@ Texts openedFiles()
 TEST_F(MainWindow, SettingsChosenInTheTrayMenuAreSavedAndShown)
 {
     RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VelmorisPlayer");
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc)); // as the main window
     auto checked = [](UINT id) {
         HMENU menu = buildCommandMenu();
         const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
@@ -273,6 +267,7 @@ TEST_F(MainWindow, MediaKeys)
         {L"playing", 1, VK_MEDIA_STOP, {L"stop all", L"seek all to start"}},
     };
     setPlaylist({L"C:\\c.wav", L"C:\\b.wav", L"C:\\a.wav"});
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainWindowProc)); // as the main window
     for (int dialogOpen : {0, 1}) {
         for (const auto& c : cases) {
             currentPosition = 1;
