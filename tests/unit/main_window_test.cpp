@@ -173,31 +173,46 @@ TEST_F(MainWindow, ReloadKeepsTheTrackInPlayWhenTheListOnlyGrew)
     }
 }
 
-// No start waits behind a box: the turn is free whenever one shows, for the first start's refused tray icon (below)
-// and a later start's list that cannot be written alike; a later start ends once its box is dismissed.
-TEST_F(MainWindow, LaterStartShowsItsBoxesOnceItsTurnHasEnded)
+// No start waits behind a box: the turn is free whenever one shows, for a later start's list that cannot be written or
+// its word that the player runs, and for the first start's refused tray icon. A start ends once its box is dismissed;
+// the first one by closing its window, which removes the icon and ends the loop with exit code 0.
+TEST_F(MainWindow, StartsShowTheirBoxesOnceTheirTurnHasEnded)
 {
-    CreateDirectoryW(currentPlaylistFilePath, nullptr);
+    CreateDirectoryW(currentPlaylistFilePath, nullptr); // where the first later start cannot write its list
     const std::wstring notWritten = L"エラー - Velmoris Player: プレイリストファイルの書き込みに"
                                     L"失敗しました。\n（パス：" + std::wstring(currentPlaylistFilePath)
                                     + L"）";
     const std::wstring running = L"確認 - Velmoris Player: 既に起動しています。\n但しファイル"
                                  L"（複数可）、プレイリストまたはフォルダーをドラッグアンド"
                                  L"ドロップして既存のプロセスに開かせることは出来ます。";
-    const struct { const wchar_t* commandLine; std::wstring box; } cases[] = {
+    const struct { const wchar_t* commandLine; std::wstring box; } cases[] = { // nullptr: the first start
         {L"player.exe C:\\a.mp3", notWritten}, {L"player.exe", running},
+        {nullptr, L"エラー - Velmoris Player: トレイアイコンの追加に失敗しました。"},
     };
+    HWND main = nullptr;
     for (const auto& c : cases) {
         fake::reset();
+        fake::notifyResult = c.commandLine != nullptr;
         fake::boxWitness = anotherStartGetsTheTurn;
         startTurn = takeStartTurn();
-        EXPECT_EQ(0, handOver(window, c.commandLine));
+        if (c.commandLine)
+            EXPECT_EQ(0, handOver(window, c.commandLine)) << "the exit code of a later start";
+        else
+            main = createMainWindow();
         const std::vector<fake::MessageBoxCall> shown = fake::messageBoxes();
         ASSERT_EQ(1u, shown.size()) << "the start ended before its box was dismissed";
         EXPECT_EQ(c.box, shown[0].caption + L": " + shown[0].text);
         EXPECT_TRUE(shown[0].witnessed) << "another start waited behind the box";
+        RemoveDirectoryW(currentPlaylistFilePath);
     }
-    EXPECT_EQ(std::vector<UINT>{}, postedTo(window));
+    EXPECT_EQ(std::vector<UINT>{}, postedTo(window)) << "a later start's request to the running player";
+    MSG message;
+    while (PeekMessageW(&message, main, 0, 0, PM_REMOVE)) // the close that the first start asked for
+        DispatchMessageW(&message);
+    EXPECT_FALSE(IsWindow(main)) << "the window did not close";
+    EXPECT_EQ(L"delete", shellSaw().back()) << "the icon was left behind";
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the message loop goes on";
+    EXPECT_EQ(0u, message.wParam) << "the exit code";
 }
 
 std::set<HWND> dialogsSeen;
@@ -228,25 +243,6 @@ TEST_F(MainWindow, DialogCommandsAreRefusedWhileADialogIsOpen)
         }
     }
     KillTimer(nullptr, timer);
-}
-
-// The box, then the window closes itself, removes the icon and the loop ends with exit code 0.
-TEST_F(MainWindow, TrayIconThatCannotBeAddedAtStartEndsTheProgram)
-{
-    fake::notifyResult = FALSE;
-    fake::boxWitness = anotherStartGetsTheTurn;
-    startTurn = takeStartTurn();
-    HWND main = createMainWindow();
-    ASSERT_NE(nullptr, main);
-    EXPECT_EQ(Texts{L"エラー - Velmoris Player: トレイアイコンの追加に失敗しました。"}, boxes(1));
-    EXPECT_TRUE(fake::messageBoxes()[0].witnessed) << "the next start waited behind the box";
-    MSG message;
-    while (PeekMessageW(&message, main, 0, 0, PM_REMOVE)) // the close it asked for
-        DispatchMessageW(&message);
-    EXPECT_FALSE(IsWindow(main)) << "the window did not close";
-    EXPECT_EQ(L"delete", shellSaw().back()) << "the icon was left behind";
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the message loop goes on";
-    EXPECT_EQ(0u, message.wParam) << "the exit code";
 }
 
 // A key does what the click or the menu does, also while a dialog is open: play/pause asks the device, not the flag,
