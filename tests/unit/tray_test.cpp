@@ -11,7 +11,6 @@
 #include "base/player_globals.h"
 #include "base/report.h"
 #include "playback/mci_device.h"
-#include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/seek_window.h"
 #include "ui/tray_menu.h"
