@@ -44,8 +44,8 @@ Texts openedFiles()
     return opened;
 }
 
-// A setting chosen in the tray menu, while the menu shows, switches (anything nonzero counts as on) or takes its value,
-// is written at once and shows in the next menu, as AutoPlay's item does while registered; a WM_NULL ends the menu.
+// A setting chosen in the tray menu, while it shows, switches (anything nonzero counts as on) or takes its value, is
+// written at once and checked in the next menu while on, as AutoPlay's item while registered; a WM_NULL ends the menu.
 TEST_F(MainWindow, SettingsChosenInTheTrayMenuAreSavedAndShown)
 {
     RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VelmorisPlayer");
@@ -57,11 +57,13 @@ TEST_F(MainWindow, SettingsChosenInTheTrayMenuAreSavedAndShown)
         return (state & MF_CHECKED) != 0;
     };
     const struct { unsigned int id; int* setting; int from, to; const char* line; } cases[] = {
-        {IDM_REPEAT, &repeat, 0, 1, "REPEAT=1"}, {IDM_SORT_ON_OPEN, &sortOnOpen, 7, 0, "SORT=0"},
-        {IDM_SORT_ON_OPEN, &sortOnOpen, 0, 1, "SORT=1"}, {IDM_BALLOON_ON_OPEN, &balloonOnOpen, 0, 1, "BALLOON=1"},
-        {IDM_SHUFFLE, &shuffle, 0, 1, "SHUFFLE=1"}, {IDM_SORT_BY_FULL_PATH, &sortByFullPath, 0, 1, "FULL_PATH=1"},
-        {IDM_SHUFFLE, &shuffle, 1, 0, "SHUFFLE=0"},
+        {IDM_SORT_BY_FULL_PATH, &sortByFullPath, 0, 1, "FULL_PATH=1"}, {IDM_REPEAT, &repeat, 0, 1, "REPEAT=1"},
+        {IDM_SORT_BY_FULL_PATH, &sortByFullPath, 1, 0, "FULL_PATH=0"}, {IDM_REPEAT, &repeat, 1, 0, "REPEAT=0"},
+        {IDM_SORT_ON_OPEN, &sortOnOpen, 7, 0, "SORT=0"}, {IDM_SORT_ON_OPEN, &sortOnOpen, 0, 1, "SORT=1"},
+        {IDM_BALLOON_ON_OPEN, &balloonOnOpen, 0, 1, "BALLOON=1"}, {IDM_SHUFFLE, &shuffle, 0, 1, "SHUFFLE=1"},
+        {IDM_BALLOON_ON_OPEN, &balloonOnOpen, 1, 0, "BALLOON=0"}, {IDM_SHUFFLE, &shuffle, 1, 0, "SHUFFLE=0"},
         {IDM_SORT_LOADED_PLAYLIST, &sortLoadedPlaylist, 0, 1, "SORT_LIST=1"},
+        {IDM_SORT_LOADED_PLAYLIST, &sortLoadedPlaylist, 1, 0, "SORT_LIST=0"},
         {IDM_MSG_HIDDEN, &messageDisplayType, 0, 2, "MSG_DISPLAY_TYPE=2"},
         {IDM_MSG_BALLOON, &messageDisplayType, 2, 1, "MSG_DISPLAY_TYPE=1"},
         {IDM_MSG_MESSAGE_BOX, &messageDisplayType, 1, 0, "MSG_DISPLAY_TYPE=0"},
