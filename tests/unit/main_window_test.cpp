@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <set>
 
 #include "app/commands.h"
 #include "app/hand_over.h"
