@@ -72,17 +72,12 @@ std::string utf16(const std::wstring& text)
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
+// Hidden; the test window's class has the player's icon.
 static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, HICON icon)
 {
     WNDCLASSW windowClass = {0, procedure, 0, 0, GetModuleHandleW(nullptr), icon, nullptr, nullptr, nullptr, className};
     RegisterClassW(&windowClass);
     return CreateWindowExW(0, className, title, 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-HWND createTestWindow()
-{
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER));
-    return createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", icon);
 }
 
 HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", nullptr); }
@@ -95,23 +90,28 @@ std::vector<UINT> postedTo(HWND window)
     return messages;
 }
 
+static void waitForBoxes(size_t count, DWORD timeoutMs)
+{
+    for (DWORD started = GetTickCount(); fake::messageBoxes().size() < count && GetTickCount() - started < timeoutMs;)
+        Sleep(10);
+}
+
 Texts boxes(size_t expected)
 {
-    fake::waitForMessageBoxes(expected);
+    waitForBoxes(expected, 5000);
+    waitForBoxes(expected + 1, 200);
     Texts shown;
-    for (const fake::MessageBoxCall& box : fake::waitForMessageBoxes(expected + 1, 200))
+    for (const fake::MessageBoxCall& box : fake::messageBoxes())
         shown.push_back(box.caption + L": " + box.text);
     return shown;
 }
 
-static std::string colourBits(HICON icon)
+static std::string colourBits(HICON icon) // at most 24 x 24 at 32 bits a pixel
 {
     ICONINFO info = {};
-    BITMAP bitmap = {};
     GetIconInfo(icon, &info);
-    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
-    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+    std::string bits(24 * 24 * 4, '\0');
+    bits.resize(GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data()));
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return bits;
@@ -120,15 +120,14 @@ static std::string colourBits(HICON icon)
 // Which of the player's tray pictures an icon shows, and at which size.
 static std::wstring pictureOf(HICON icon)
 {
-    for (int size : {16, 24}) {
+    for (int size : {16, 24})
         for (int id : {IDI_PLAYER, IDI_PLAYING}) {
             HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0);
-            bool same = colourBits(static_cast<HICON>(loaded)) == colourBits(icon);
+            const bool same = colourBits(static_cast<HICON>(loaded)) == colourBits(icon);
             DestroyIcon(static_cast<HICON>(loaded));
             if (same)
                 return (id == IDI_PLAYER ? L"stopped " : L"playing ") + std::to_wstring(size) + L" px";
         }
-    }
     return L"another picture";
 }
 
@@ -168,7 +167,8 @@ void Unit::SetUp()
     std::filesystem::create_directories(folder);
     wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
     wcscpy(currentPlaylistFilePath, (folder + L"\\taro playlist.tsv").c_str());
-    window = createTestWindow();
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER));
+    window = createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", icon);
 }
 
 void Unit::TearDown()
