@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,12 +55,7 @@ inline RECT iconRect;
 
 void reset();
 // Sets each value to its value-initialised state (zero, empty).
-inline void clear() {}
-template <typename Value, typename... More> void clear(Value& value, More&... more)
-{
-    value = Value();
-    clear(more...);
-}
+template <typename... Values> void clear(Values&... values) { std::tie(values...) = std::tuple<Values...>(); }
 std::vector<MessageBoxCall> messageBoxes(); // they may come from other threads
 std::vector<std::wstring> mciCommands();
 

@@ -132,10 +132,7 @@ TEST_F(Settings, AboutLinkFollowsTheMouse)
     SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(client.right - 1, client.bottom - 1));
     SendMessageW(dialog, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_EQ(idle, looks()) << "once the dialog was activated";
-    LPARAM other = reinterpret_cast<LPARAM>(GetWindow(link, GW_HWNDFIRST));
-    EXPECT_EQ(FALSE, aboutDialogProc(dialog, WM_CTLCOLORSTATIC, WPARAM(context), other)) << "another text coloured";
     ReleaseDC(link, context);
-    DestroyWindow(dialog);
 }
 
 TEST(TimeDisplay, TextsAndPicture)
@@ -195,12 +192,7 @@ TEST(Resources, ManifestDeclaresDpiAwarenessAndKeepsTheRest)
         EXPECT_NE(std::string::npos, text.find(part)) << part;
 }
 
-struct Flyout : Unit {
-    void TearDown() override
-    {
-        DestroyWindow(flyout);
-        Unit::TearDown();
-    }
+struct Flyout : Unit { // its windows go with their owner, the test window
     // The seek window, or the volume dialog without a modal loop, over a device in mode (nullptr: none open).
     void open(bool seekWindow, const wchar_t* mode, const wchar_t* type = L"digitalvideo", unsigned int lengthMs = 0,
               unsigned int positionMs = 0)
