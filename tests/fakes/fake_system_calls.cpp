@@ -33,9 +33,8 @@ std::vector<MessageBoxCall> messageBoxes()
 
 std::vector<std::wstring> mciCommands()
 {
-    std::vector<std::wstring> commands;
-    for (const MciCall& call : mciCalls)
-        commands.push_back(call.command);
+    std::vector<std::wstring> commands(mciCalls.size());
+    std::transform(mciCalls.begin(), mciCalls.end(), commands.begin(), [](const MciCall& c) { return c.command; });
     return commands;
 }
 

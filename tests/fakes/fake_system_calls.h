@@ -34,8 +34,7 @@ inline std::vector<MciCall> mciCalls;
 inline std::vector<NotifyCall> notifyCalls;
 inline BOOL notifyResult;
 inline DWORD tickCount;
-// Asked while each message box shows; its answer is the box's "witnessed".
-inline bool (*boxWitness)();
+inline bool (*boxWitness)(); // asked while each message box shows; its answer is the box's "witnessed"
 struct HotKey { HWND window; int id; UINT modifiers, key; };
 inline std::vector<HotKey> hotKeys; // held now
 inline UINT refusedHotKey;

@@ -107,8 +107,7 @@ TEST_F(Settings, AboutLinkFollowsTheMouse)
     HWND dialog = CreateDialogParamW(instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT), window, aboutDialogProc, 0);
     ASSERT_NE(nullptr, dialog);
     HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-    const LRESULT icon = SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0);
-    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICON), static_cast<ULONG_PTR>(icon)) << "the player's icon";
+    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HICON), ULONG_PTR(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0)));
     HDC context = GetDC(link);
     auto looks = [&] { // as the link is painted
         aboutDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(link));

@@ -72,15 +72,15 @@ std::string utf16(const std::wstring& text)
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
-// Hidden; the test window's class has the player's icon.
-static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, HICON icon)
+static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, int iconId)
 {
+    HICON icon = iconId ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId)) : nullptr;
     WNDCLASSW windowClass = {0, procedure, 0, 0, GetModuleHandleW(nullptr), icon, nullptr, nullptr, nullptr, className};
     RegisterClassW(&windowClass);
     return CreateWindowExW(0, className, title, 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", nullptr); }
+HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", 0); }
 
 std::vector<UINT> postedTo(HWND window)
 {
@@ -167,8 +167,7 @@ void Unit::SetUp()
     std::filesystem::create_directories(folder);
     wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
     wcscpy(currentPlaylistFilePath, (folder + L"\\taro playlist.tsv").c_str());
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER));
-    window = createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", icon);
+    window = createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", IDI_PLAYER);
 }
 
 void Unit::TearDown()
