@@ -25,8 +25,7 @@ void resetPlayerState()
     volume = 1000;
     instanceHandle = GetModuleHandleW(nullptr);
     connectTrayIcon();
-    HeapFree(GetProcessHeap(), 0, playlist);
-    HeapFree(GetProcessHeap(), 0, shuffleOrder);
+    releasePlaylist();
     playlist = allocatePlaylistEntries(1);
     shuffleOrder = allocateShuffleOrder(1);
 }
