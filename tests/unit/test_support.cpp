@@ -50,9 +50,8 @@ void setShuffleOrder(const std::vector<int>& indices)
 {
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
     shuffleOrder = allocateShuffleOrder(indices.size() + 1);
-    for (size_t i = 0; i < indices.size(); ++i)
-        shuffleOrder[i] = &playlist[indices[i]];
-    shuffleOrder[indices.size()] = &playlist[indices.size()];
+    for (size_t i = 0; i <= indices.size(); ++i) // then the entry past the last, as the end
+        shuffleOrder[i] = &playlist[i < indices.size() ? indices[i] : i];
 }
 
 std::string readBytes(const std::wstring& path)
