@@ -143,8 +143,7 @@ TEST(TimeDisplay, TextsAndPicture)
     };
     for (const auto& c : cases) {
         SeekDisplayState state = {c.lengthMs, c.positionMs, c.cursorX};
-        wchar_t top[64] = L"unset";
-        wchar_t bottom[64] = L"unset";
+        wchar_t top[64] = L"unset", bottom[64] = L"unset";
         formatTimeTexts(&state, 200, top, bottom, 64);
         EXPECT_EQ(std::wstring(c.top), top) << "the time under the cursor";
         EXPECT_EQ(std::wstring(c.bottom), bottom) << "the position and length";
@@ -217,8 +216,7 @@ TEST_F(Flyout, SeekWindow)
 {
     seekDisplayState.cursorX = 77;
     open(true, L"playing", L"digitalvideo", 225000, 83500);
-    wchar_t top[64];
-    wchar_t bottom[64];
+    wchar_t top[64], bottom[64];
     formatTimeTexts(&seekDisplayState, 200, top, bottom, 64);
     EXPECT_EQ(std::wstring(L"00:00.000 01:23 / 03:45"), top + std::wstring(L" ") + bottom) << "what it shows";
     SendMessageW(flyout, WM_ACTIVATE, WA_INACTIVE, 0);
@@ -238,8 +236,7 @@ TEST_F(Flyout, SeekWindow)
     }
     // It takes the rectangle Windows suggests at a new DPI, and maps the width it has to the whole track.
     open(true, L"stopped", L"digitalvideo", 240000);
-    RECT suggested = {10, 20, 310, 110};
-    RECT placed = {};
+    RECT suggested = {10, 20, 310, 110}, placed = {};
     SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(flyout, &placed);
     EXPECT_TRUE(EqualRect(&suggested, &placed)) << "placed at " << placed.left << ", " << placed.top;
