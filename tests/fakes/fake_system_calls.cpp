@@ -18,8 +18,7 @@ void reset()
     for (const NotifyCall& call : notifyCalls)
         DestroyIcon(call.picture);
     clear(mci, mciCalls, notifyCalls, tickCount, boxWitness, hotKeys, refusedHotKey, shortNames, moveFileErrors,
-          createFileErrors, moveFileCount, createFileCount, sleeps, fileDialogCount, fileDialogSelection, menuCount,
-          menuChoice);
+          createFileErrors, sleeps, fileDialogCount, fileDialogSelection, menuCount, menuChoice);
     notifyResult = TRUE;
     iconRectResult = E_NOTIMPL;
     std::lock_guard<std::mutex> lock(boxMutex);
@@ -32,18 +31,10 @@ std::vector<MessageBoxCall> messageBoxes()
     return boxes;
 }
 
-std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs)
-{
-    for (DWORD started = GetTickCount(); messageBoxes().size() < count && GetTickCount() - started < timeoutMs;)
-        Sleep(10);
-    return messageBoxes();
-}
-
 std::vector<std::wstring> mciCommands()
 {
-    std::vector<std::wstring> commands;
-    for (const MciCall& call : mciCalls)
-        commands.push_back(call.command);
+    std::vector<std::wstring> commands(mciCalls.size());
+    std::transform(mciCalls.begin(), mciCalls.end(), commands.begin(), [](const MciCall& c) { return c.command; });
     return commands;
 }
 
@@ -119,11 +110,11 @@ BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
     return fake::notifyResult;
 }
 
-int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style)
+int systemMessageBox(HWND, const wchar_t* text, const wchar_t* caption, unsigned int style)
 {
     bool witnessed = fake::boxWitness && fake::boxWitness();
     std::lock_guard<std::mutex> lock(fake::boxMutex);
-    fake::boxes.push_back({owner, text, caption, style, GetCurrentThreadId(), witnessed});
+    fake::boxes.push_back({text, caption, style, GetCurrentThreadId(), witnessed});
     return IDOK;
 }
 
@@ -147,34 +138,31 @@ BOOL systemUnregisterHotKey(HWND window, int id)
 
 DWORD systemShortPathName(const wchar_t* longPath, wchar_t* shortPath, DWORD units)
 {
-    for (const auto& [name, shortName] : fake::shortNames) {
-        if (name == longPath && shortName.size() < units) {
-            shortPath[shortName.copy(shortPath, units)] = L'\0';
-            return static_cast<DWORD>(shortName.size());
-        }
-    }
+    for (const auto& [name, shortName] : fake::shortNames)
+        if (name == longPath && shortName.size() < units)
+            return static_cast<DWORD>(wcslen(wcscpy(shortPath, shortName.c_str())));
     return 0;
 }
 
-// The error scripted for this call of a function, or 0 for the real call.
-static DWORD scriptedError(const std::vector<DWORD>& errors, size_t* count)
+// The error scripted for this call of a function, taken off the front, or 0 for the real call.
+static DWORD scriptedError(std::vector<DWORD>& errors)
 {
-    size_t call = (*count)++;
-    DWORD error = call < errors.size() ? errors[call] : 0;
+    const DWORD error = errors.empty() ? 0 : errors.front();
+    errors.erase(errors.begin(), errors.begin() + (errors.empty() ? 0 : 1));
     SetLastError(error);
     return error;
 }
 
 HANDLE systemCreateFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition)
 {
-    if (scriptedError(fake::createFileErrors, &fake::createFileCount))
+    if (scriptedError(fake::createFileErrors))
         return INVALID_HANDLE_VALUE;
     return CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 BOOL systemMoveFileEx(const wchar_t* from, const wchar_t* to, DWORD flags)
 {
-    return scriptedError(fake::moveFileErrors, &fake::moveFileCount) ? FALSE : MoveFileExW(from, to, flags);
+    return scriptedError(fake::moveFileErrors) ? FALSE : MoveFileExW(from, to, flags);
 }
 
 void systemSleep(DWORD milliseconds) { fake::sleeps.push_back(milliseconds); }

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,13 +14,12 @@ namespace fake {
 
 struct MciCall { std::wstring command; HWND notifyWindow; };
 struct NotifyCall { DWORD message; NOTIFYICONDATAW data; HICON picture; }; // picture: the shell's copy of data.hIcon
-struct MessageBoxCall { HWND owner; std::wstring text, caption; UINT style; DWORD threadId; bool witnessed; };
+struct MessageBoxCall { std::wstring text, caption; UINT style; DWORD threadId; bool witnessed; };
 
-// The one device "sound": "open \"path\" alias sound" opens it stopped at 0, as a "sequencer" for
-// .mid/.rmi (which "pause" leaves playing), "waveaudio" for .wav (both refuse "setaudio"), else
-// "digitalvideo"; a name without extension fails. play/pause/resume/stop/seek change the mode, close
-// closes. While closed only "stop all" and "close all" succeed. Replies: mode, device type,
-// length and position.
+// The one device "sound": "open \"path\" alias sound" opens it stopped at 0, as a "sequencer" for .mid/.rmi
+// (which "pause" leaves playing), "waveaudio" for .wav (both refuse "setaudio"), else "digitalvideo"; a name
+// without extension fails. play/pause/resume/stop/seek change the mode, close closes. While closed only
+// "stop all" and "close all" succeed. Replies: mode, device type, length and position.
 struct MciDevice {
     bool open = false;
     std::wstring type, mode;
@@ -34,37 +34,28 @@ inline std::vector<MciCall> mciCalls;
 inline std::vector<NotifyCall> notifyCalls;
 inline BOOL notifyResult;
 inline DWORD tickCount;
-// Asked while each message box shows; its answer is the box's "witnessed".
-inline bool (*boxWitness)();
+inline bool (*boxWitness)(); // asked while each message box shows; its answer is the box's "witnessed"
 struct HotKey { HWND window; int id; UINT modifiers, key; };
 inline std::vector<HotKey> hotKeys; // held now
 inline UINT refusedHotKey;
 inline std::vector<std::pair<std::wstring, std::wstring>> shortNames; // long, short
-// Errors of the next MoveFileExW and CreateFileW calls (0: the real call); later calls are real.
+// Errors of the next MoveFileExW and CreateFileW calls, taken off the front (0: the real call); later calls are real.
 inline std::vector<DWORD> moveFileErrors, createFileErrors;
-inline size_t moveFileCount, createFileCount;
 inline std::vector<DWORD> sleeps; // Sleep returns at once
 // Each file dialog is counted; it answers fileDialogSelection, or a cancel while that is empty.
 inline size_t fileDialogCount;
 inline std::wstring fileDialogSelection;
 // Each tray menu is counted; the item id chosen in it arrives as the real menu sends it (0: none).
 inline size_t menuCount;
+inline UINT menuChoice;
 // Shell_NotifyIconGetRect's answer: E_NOTIMPL, as Wine gives, unless a test says otherwise.
 inline HRESULT iconRectResult;
 inline RECT iconRect;
-inline UINT menuChoice;
 
 void reset();
 // Sets each value to its value-initialised state (zero, empty).
-inline void clear() {}
-template <typename Value, typename... More> void clear(Value& value, More&... more)
-{
-    value = Value();
-    clear(more...);
-}
-std::vector<MessageBoxCall> messageBoxes();
-// Waits up to timeoutMs for count message boxes (they may come from other threads).
-std::vector<MessageBoxCall> waitForMessageBoxes(size_t count, DWORD timeoutMs = 5000);
+template <typename... Values> void clear(Values&... values) { std::tie(values...) = std::tuple<Values...>(); }
+std::vector<MessageBoxCall> messageBoxes(); // they may come from other threads
 std::vector<std::wstring> mciCommands();
 
 } // namespace fake

@@ -25,8 +25,7 @@ void resetPlayerState()
     volume = 1000;
     instanceHandle = GetModuleHandleW(nullptr);
     connectTrayIcon();
-    HeapFree(GetProcessHeap(), 0, playlist);
-    HeapFree(GetProcessHeap(), 0, shuffleOrder);
+    releasePlaylist();
     playlist = allocatePlaylistEntries(1);
     shuffleOrder = allocateShuffleOrder(1);
 }
@@ -51,9 +50,8 @@ void setShuffleOrder(const std::vector<int>& indices)
 {
     HeapFree(GetProcessHeap(), 0, shuffleOrder);
     shuffleOrder = allocateShuffleOrder(indices.size() + 1);
-    for (size_t i = 0; i < indices.size(); ++i)
-        shuffleOrder[i] = &playlist[indices[i]];
-    shuffleOrder[indices.size()] = &playlist[indices.size()];
+    for (size_t i = 0; i <= indices.size(); ++i) // then the entry past the last, as the end
+        shuffleOrder[i] = &playlist[i < indices.size() ? indices[i] : i];
 }
 
 std::string readBytes(const std::wstring& path)
@@ -72,20 +70,15 @@ std::string utf16(const std::wstring& text)
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
-static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, HICON icon)
+static HWND createWindowOfClass(WNDPROC procedure, const wchar_t* className, const wchar_t* title, int iconId)
 {
+    HICON icon = iconId ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId)) : nullptr;
     WNDCLASSW windowClass = {0, procedure, 0, 0, GetModuleHandleW(nullptr), icon, nullptr, nullptr, nullptr, className};
     RegisterClassW(&windowClass);
     return CreateWindowExW(0, className, title, 0, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-HWND createTestWindow()
-{
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYER));
-    return createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", icon);
-}
-
-HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", nullptr); }
+HWND createMainWindow() { return createWindowOfClass(mainWindowProc, L"VELMORIS_MAIN", L"", 0); }
 
 std::vector<UINT> postedTo(HWND window)
 {
@@ -95,23 +88,28 @@ std::vector<UINT> postedTo(HWND window)
     return messages;
 }
 
+static void waitForBoxes(size_t count, DWORD timeoutMs)
+{
+    for (DWORD started = GetTickCount(); fake::messageBoxes().size() < count && GetTickCount() - started < timeoutMs;)
+        Sleep(10);
+}
+
 Texts boxes(size_t expected)
 {
-    fake::waitForMessageBoxes(expected);
+    waitForBoxes(expected, 5000);
+    waitForBoxes(expected + 1, 200);
     Texts shown;
-    for (const fake::MessageBoxCall& box : fake::waitForMessageBoxes(expected + 1, 200))
+    for (const fake::MessageBoxCall& box : fake::messageBoxes())
         shown.push_back(box.caption + L": " + box.text);
     return shown;
 }
 
-static std::string colourBits(HICON icon)
+static std::string colourBits(HICON icon) // at most 24 x 24 at 32 bits a pixel
 {
     ICONINFO info = {};
-    BITMAP bitmap = {};
     GetIconInfo(icon, &info);
-    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
-    GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+    std::string bits(24 * 24 * 4, '\0');
+    bits.resize(GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data()));
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return bits;
@@ -120,15 +118,14 @@ static std::string colourBits(HICON icon)
 // Which of the player's tray pictures an icon shows, and at which size.
 static std::wstring pictureOf(HICON icon)
 {
-    for (int size : {16, 24}) {
+    for (int size : {16, 24})
         for (int id : {IDI_PLAYER, IDI_PLAYING}) {
             HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0);
-            bool same = colourBits(static_cast<HICON>(loaded)) == colourBits(icon);
+            const bool same = colourBits(static_cast<HICON>(loaded)) == colourBits(icon);
             DestroyIcon(static_cast<HICON>(loaded));
             if (same)
                 return (id == IDI_PLAYER ? L"stopped " : L"playing ") + std::to_wstring(size) + L" px";
         }
-    }
     return L"another picture";
 }
 
@@ -168,7 +165,7 @@ void Unit::SetUp()
     std::filesystem::create_directories(folder);
     wcscpy(settingsFilePath, (folder + L"\\taro Velmoris Player.ini").c_str());
     wcscpy(currentPlaylistFilePath, (folder + L"\\taro playlist.tsv").c_str());
-    window = createTestWindow();
+    window = createWindowOfClass(DefWindowProcW, L"VELMORIS_TEST", L"Velmoris Player", IDI_PLAYER);
 }
 
 void Unit::TearDown()

@@ -21,7 +21,6 @@ void setShuffleOrder(const std::vector<int>& indices); // playlist indices
 std::string readBytes(const std::wstring& path);
 void writeBytes(const std::wstring& path, const std::string& bytes);
 std::string utf16(const std::wstring& text); // FF FE, then UTF-16LE
-HWND createTestWindow(); // hidden, of a class with the player's icon
 // "caption: text" of the message boxes, once expected have come and a moment later for any extra.
 Texts boxes(size_t expected);
 // What the shell was told, a line a call: "add", "modify" or "delete", then what the call's flags name of the
@@ -35,8 +34,7 @@ std::vector<UINT> postedTo(HWND window);
 // paths to play, as the player's would: hide messages first where no box is awaited.
 HWND createMainWindow();
 
-// From the start-up state, with an empty folder holding the settings and current-playlist files,
-// and a test window.
+// From the start-up state, with an empty folder holding the settings and current-playlist files, and a test window.
 class Unit : public ::testing::Test {
 protected:
     void SetUp() override;
