@@ -105,10 +105,8 @@ static bool windowInfo()
     bool dialog = className && _wcsicmp(className, L"#32770") == 0;
     waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
     int count = 0;  // of the visible top-level windows of the class (open menus: "#32768")
-    firstWindow(nullptr, [&](HWND w) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
         count += className && matches(w, className) && IsWindowVisible(w);
-        return false;
-    });
     RECT r;
     return window && GetWindowRect(window, &r) &&
            answer(L"%ld %ld %ld %ld visible=%d foreground=%d count=%d", r.left, r.top, r.right, r.bottom,
