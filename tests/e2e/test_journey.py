@@ -10,9 +10,6 @@ TRACK_MS = 40000
 
 
 class JourneyTest(harness.PlayerTestCase):
-    def wait_for(self, process, command, after=0, timeout=30):
-        harness.wait_until(lambda: command in self.mci_commands(process)[after:], timeout, command)
-
     def test_a_day_with_the_player(self):
         tracks = [self.media(os.path.join("music", name), TRACK_MS / 1000, frequency) for name, frequency in
                   (("morning.wav", 440), ("noon.mp3", 550), ("evening.wav", 660))]
@@ -20,7 +17,7 @@ class JourneyTest(harness.PlayerTestCase):
         process = self.start_player(self.path("music"))
 
         # Playing the folder, hidden.
-        self.wait_for(process, "play all notify")
+        harness.wait_until(lambda: "play all notify" in self.mci_commands(process), 30, "the folder to play")
         listed = [path for path, _, _ in harness.read_playlist(self.current_playlist_path)]
         order = [os.path.basename(path.replace("\\", "/")) for path in listed]
         self.assertEqual(sorted(tracks), sorted(listed))
@@ -68,15 +65,15 @@ class JourneyTest(harness.PlayerTestCase):
         self.assertTrue(harness.stays(lambda: volume() == "950", 1.0), "not 950, or a notch away from the icon counted")
         harness.xdotool("windowfocus", harness.root_window(), "mousemove", (left + right) // 2, (top + bottom) // 2,
                         "key", "Next")
-        harness.wait_until(lambda: volume() == "850", message="VOLUME=850")
-        self.wait_for(process, "setaudio sound volume to 850")
+        harness.wait_until(lambda: volume() == "850" and "setaudio sound volume to 850" in self.mci_commands(process),
+                           message="VOLUME=850, and the sound at 850")
         harness.xdotool("mousemove", 100, 600, "click", 1)
         self.wait_gone("#32770", "音量")
 
         # The track ends by itself and the next one plays.
         harness.wait_until(lambda: len(self.opened_names(process)) > seeked, TRACK_MS / 1000, "the sought one's next")
-        self.wait_for(process, "play all notify", after=max(i for i, c in enumerate(self.mci_commands(process))
-                                                           if c.startswith("open ")))
+        last_open = max(i for i, c in enumerate(self.mci_commands(process)) if c.startswith("open "))
+        harness.wait_until(lambda: "play all notify" in self.mci_commands(process)[last_open:], 30, "the next to play")
 
         # About: centred across the desktop; Escape leaves it open, Enter closes it.
         self.open_menu()
