@@ -3,8 +3,7 @@ another process or a user would drive it, in the environment that scripts/test.s
 import math, os, pathlib, re, shutil, struct, subprocess, tempfile, time, unittest, wave  # noqa: E401
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-# The ids and messages of resources/resource.h and base/player_globals.h (IDM_EXIT, WM_APP_PLAY, ...)
-# and the names of base/player_globals.cpp (programTitle, seekWindowClassName, ...).
+# The ids and messages (IDM_EXIT, WM_APP_PLAY, ...) and names (programTitle, seekWindowClassName, ...) of these files.
 for _file in ("resources/resource.h", "base/player_globals.h", "base/player_globals.cpp"):
     with open(os.path.join(ROOT, _file), encoding="utf-8") as _src:
         _source = _src.read()
@@ -28,14 +27,12 @@ def windows_path(path):  # as Wine shows it to programs
 def wait_until(predicate, timeout=20.0, message="condition"):
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
-        if time.monotonic() > deadline:
-            raise AssertionError(f"timed out after {timeout} s waiting for {message}")
+        assert time.monotonic() < deadline, f"timed out after {timeout} s waiting for {message}"
         time.sleep(0.1)
     return value
 
 
-def stays(predicate, seconds):
-    """True when predicate holds over the whole period (polled)."""
+def stays(predicate, seconds):  # whether predicate holds over the whole period (polled)
     deadline = time.monotonic() + seconds
     while (held := predicate()) and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -50,14 +47,12 @@ def root_window():  # for moving the keyboard focus off Wine's taskbar
     return subprocess.run(["xwininfo", "-root"], capture_output=True, text=True, check=True).stdout.split()[3]
 
 
-def utf16_playlist(entries):
-    """Bytes of a playlist file as the player writes it: FF FE, then path TAB start TAB end CR LF."""
+def utf16_playlist(entries):  # a playlist file as the player writes it: FF FE, then path TAB start TAB end CR LF
     return b"\xff\xfe" + "".join(f"{path}\t{start}\t{end}\r\n" for path, start, end in entries).encode("utf-16-le")
 
 
 def read_playlist(path):
-    if not (data := pathlib.Path(path).read_bytes()).startswith(b"\xff\xfe"):
-        raise AssertionError(f"{path} does not start with the UTF-16LE byte-order mark")
+    assert (data := pathlib.Path(path).read_bytes()).startswith(b"\xff\xfe"), f"{path} has no UTF-16LE byte-order mark"
     return [(path, int(start), int(end)) for path, start, end in
             (line.split("\t") for line in data[2:].decode("utf-16-le").split("\r\n")[:-1])]
 
@@ -67,9 +62,8 @@ class PlayerTestCase(unittest.TestCase):
     running at the end is closed by its menu command and must exit with code 0."""
 
     def setUp(self):
-        missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE")
-                   if not os.environ.get(name)]
-        missing += [tool for tool in ("wine", "xdotool", "lame") if not shutil.which(tool)]
+        missing = [name for name in ("DISPLAY", "WINEPREFIX", "PULSE_SERVER", "VELMORIS_PLAYER", "VELMORIS_PROBE",
+                                     "wine", "xdotool", "lame") if not os.environ.get(name) and not shutil.which(name)]
         self.assertFalse(missing, "the end-to-end tests need scripts/test.sh and scripts/install-deps.sh")
         os.makedirs(base := os.path.join(os.environ.get("VELMORIS_BUILD_DIR", os.getcwd()), "e2e-work"), exist_ok=True)
         self.work = tempfile.mkdtemp(prefix=self.id().split(".")[-1][:40] + "-", dir=base)
@@ -88,8 +82,7 @@ class PlayerTestCase(unittest.TestCase):
         pcm = b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * frequency * i / rate)))
                        for i in range(int(seconds * rate)))
         if name.endswith(".mp3"):
-            subprocess.run(["lame", "--quiet", "-r", "-s", "22.05", "-m", "m", "-b", "32", "-", path], input=pcm,
-                           check=True)
+            subprocess.run(["lame", "--quiet", *"-r -s 22.05 -m m -b 32 -".split(), path], input=pcm, check=True)
         else:
             with wave.open(path, "wb") as out:
                 out.setparams((1, 2, rate, 0, "NONE", "not compressed"))
@@ -103,10 +96,8 @@ class PlayerTestCase(unittest.TestCase):
         self.write(self.settings_path, ("[OPTION]\r\n" + "".join(f"{k}={v}\r\n" for k, v in values.items())).encode())
 
     def read_settings(self):
-        if not os.path.exists(self.settings_path):
-            return {}
-        return dict(line.split("=", 1) for line in pathlib.Path(self.settings_path).read_text("latin-1").split()
-                    if "=" in line)
+        text = pathlib.Path(self.settings_path).read_text("latin-1") if os.path.exists(self.settings_path) else ""
+        return dict(line.split("=", 1) for line in text.split() if "=" in line)
 
     def start_player(self, *args, wait=20):  # MCI traced; waits (seconds, 0: not) for its main window
         with open(os.path.join(self.work, f"player-{len(self.processes)}.log"), "wb") as log:
@@ -149,8 +140,7 @@ class PlayerTestCase(unittest.TestCase):
         return self.probe_ok(f"{verb} {args} failed in '{title}'", verb, title, *args)
 
     def window(self, class_name, title, timeout=10):  # (left, top, right, bottom), {visible, foreground, count}
-        failure = f"no window '{title}' of class '{class_name}'"
-        text = self.probe_ok(failure, "window", class_name, title, timeout * 1000)
+        text = self.probe_ok(f"no window '{title}' of class {class_name}", "window", class_name, title, timeout * 1000)
         return tuple(map(int, text.split()[:4])), dict(item.split("=") for item in text.split()[4:])
 
     def shown(self, class_name, title, state="visible", timeout=10):  # window() once it is visible (or foreground)
@@ -177,8 +167,7 @@ class PlayerTestCase(unittest.TestCase):
         wait_until(lambda: self.probe("tray-exists")[0] == 0, message="the tray icon")
         xdotool("mousemove", ICON_X, ICON_Y, "click", "--repeat", repeat, "--delay", 80, button)
 
-    def open_menu(self):
-        """Right click on the icon; answers the menu's rectangle."""
+    def open_menu(self):  # a right click on the icon; answers the menu's rectangle
         self.click_icon(button=3)
         rectangle = self.shown("#32768", "")[0]  # the menu's window exists before it is placed and shown
         # Wine hands a key to the process whose X window receives it; a click on the taskbar gives the taskbar the
@@ -186,8 +175,7 @@ class PlayerTestCase(unittest.TestCase):
         xdotool("windowfocus", root_window(), "mousemove", rectangle[0] + 30, rectangle[1] + 70)
         return rectangle
 
-    def choose(self, *keys):
-        """Presses the access keys of a path through the menu; each but the last opens a submenu."""
+    def choose(self, *keys):  # the access keys of a path through the menu; each but the last opens a submenu
         for depth, key in enumerate(keys, start=2):
             xdotool("key", key)
             if depth <= len(keys):

@@ -1,8 +1,6 @@
-// The end-to-end tests' helper inside the Wine desktop, acting as the shell, another process or a
-// user towards the running player: probe [--out FILE] VERB ARGS... The answer goes to FILE (output
-// in the virtual desktop may be lost) and to the exit code (0: done, 3: not, 2: unknown verb; 1 is Wine's own
-// when it could not start the program).
-// Waits (MS) default to 10 s. Dialogs are found by caption or a control's text, controls by id.
+// The end-to-end tests' helper in the Wine desktop, as the shell, another process or a user: probe [--out FILE] VERB
+// ARGS... answers in FILE (output in the desktop may be lost) and the exit code (0: done, 3: not, 2: unknown verb;
+// 1 is Wine's own). Waits (MS) default to 10 s. Dialogs are found by caption or a control's text, controls by id.
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
@@ -73,7 +71,8 @@ static HWND findDialog(const wchar_t* wanted)
 static HWND waitForDialog(DWORD timeoutMs)
 {
     HWND dialog = nullptr;
-    return waitUntil([&] { return dialog = findDialog(text(0)); }, timeoutMs), dialog;
+    waitUntil([&] { return (dialog = findDialog(text(0))) != nullptr; }, timeoutMs);
+    return dialog;
 }
 
 // Arguments TEXT CONTROL: that control of the dialog.
@@ -99,18 +98,6 @@ static bool handleBox(HWND box, bool yes)
            PostMessageW(box, button ? WM_COMMAND : WM_CLOSE, static_cast<WPARAM>(button), 0);
 }
 
-// A window of the player's class with another title.
-static bool impostor()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW, windowClass.lpszClassName = mainWindowClassName;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    return window && (Sleep(milliseconds(1)), true);
-}
-
 static bool windowInfo()
 {
     HWND window = nullptr;
@@ -118,10 +105,8 @@ static bool windowInfo()
     bool dialog = className && _wcsicmp(className, L"#32770") == 0;
     waitUntil([&] { return window = dialog ? findDialog(title) : FindWindowW(className, title); }, milliseconds(2));
     int count = 0;  // of the visible top-level windows of the class (open menus: "#32768")
-    firstWindow(nullptr, [&](HWND w) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
         count += className && matches(w, className) && IsWindowVisible(w);
-        return false;
-    });
     RECT r;
     return window && GetWindowRect(window, &r) &&
            answer(L"%ld %ld %ld %ld visible=%d foreground=%d count=%d", r.left, r.top, r.right, r.bottom,
@@ -160,11 +145,7 @@ static bool pressButton(int button, DWORD timeoutMs)
     return send(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), control);
 }
 
-static const struct {
-    const wchar_t* name;
-    int argumentsNeeded;
-    bool (*run)();
-} verbs[] = {
+static const struct { const wchar_t* name; int argumentsNeeded; bool (*run)(); } verbs[] = {
     // send MSG WPARAM LPARAM: to the player, answers the result; command ID: posts WM_COMMAND.
     {L"send", 3, [] {
          DWORD_PTR result = 0;
@@ -184,11 +165,21 @@ static const struct {
     // tray-exists: whether the player's icon is there (a NIM_MODIFY on it succeeds).
     {L"tray-exists", 0, [] {
          NOTIFYICONDATAW data = {};
-         data.cbSize = sizeof(data), data.hWnd = player(), data.uID = TRAY_ICON_ID;
+         data.cbSize = sizeof(data);
+         data.hWnd = player();
+         data.uID = TRAY_ICON_ID;
          return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
      }},
-    // impostor TITLE MS: a look-alike of the player for MS milliseconds.
-    {L"impostor", 2, impostor},
+    // impostor TITLE MS: a window of the player's class with another title, for MS milliseconds.
+    {L"impostor", 2, [] {
+         HINSTANCE instance = GetModuleHandleW(nullptr);
+         WNDCLASSW kind = {0, DefWindowProcW, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, mainWindowClassName};
+         RegisterClassW(&kind);
+         HWND made = CreateWindowExW(0, mainWindowClassName, text(0), 0, 0, 0, 10, 10, nullptr, nullptr, instance,
+                                     nullptr);
+         Sleep(milliseconds(1));
+         return made != nullptr;
+     }},
     // window CLASS TITLE [MS]: a top-level window's rectangle, visibility, foreground, count of its class.
     {L"window", 2, windowInfo},
     // dialog-enter TEXT CONTROL VALUE [MS]: types VALUE into a control, presses OK; dialog-ok, dialog-cancel TEXT [MS].

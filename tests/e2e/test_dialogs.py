@@ -28,14 +28,23 @@ class DialogsTest(harness.PlayerTestCase):
                        check=True, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def submit(self, command, title, path):
-        self.addCleanup(self.probe, "dialog-cancel", title, 0)
+        self.addCleanup(self.probe, "dialog-cancel", title, 0)  # a dialog left open is cancelled at the end
         self.command(command)
         self.dialog("dialog-enter", title, FILE_NAME_BOX, path)
 
     def holds(self, name, content):
         return (file := pathlib.Path(self.work, name)).exists() and file.read_bytes() == content
 
-    def test_open_files_dialog(self):
+    def test_open_dialogs_keep_the_filter_start_at_the_music_folder_and_play_the_chosen(self):
+        # On its way to the starting folder the browser reads the folders beside each one of the path: the
+        # music folder lies away from the test folders, which grow in number with every run.
+        music = os.path.join(os.path.dirname(self.work), "..", "e2e-music")
+        shutil.rmtree(music, ignore_errors=True)
+        in_music = [self.media(os.path.join(music, "c.mp3"), 4), self.media(os.path.join(music, "d.wav"), 4)]
+        self.media(os.path.join(music, "inner", "e.wav"))
+        self.write(os.path.join(music, "notes.txt"), b"not audio")
+        self.music_folder(harness.windows_path(music))
+        self.addCleanup(self.music_folder, r"%USERPROFILE%\Music")
         tracks = [self.media(name, seconds=4) for name in ("a.mp3", "b.mp3", "only.mp3")]
         process = self.start_player()
         self.addCleanup(self.probe, "dialog-cancel", OPEN_FILES, 0)
@@ -43,7 +52,12 @@ class DialogsTest(harness.PlayerTestCase):
         self.assertEqual("0", self.dialog("dialog-choose", OPEN_FILES, FILTER_BOX, 4), "not first on the MP3 filter")
         self.dialog("dialog-cancel", OPEN_FILES)
         self.wait_gone("#32770", OPEN_FILES)
+        self.addCleanup(self.probe, "dialog-cancel", OPEN_FOLDER, 0)
+        self.command(harness.IDM_OPEN_FOLDER)
+        self.dialog("dialog-cancel", OPEN_FOLDER)
+        self.wait_gone("#32770", OPEN_FOLDER)
         self.assertEqual([], self.mci_opens(process), "a cancelled dialog opened a track")
+        self.assertFalse(os.path.exists(self.current_playlist_path), "a cancelled dialog wrote a playlist")
         # Two names as a user types them, and one, which the dialog returns in another form.
         for typed, chosen in (('"a.mp3" "b.mp3"', tracks[:2]), ("only.mp3", tracks[2:])):
             self.command(harness.IDM_OPEN_FILES)
@@ -51,27 +65,10 @@ class DialogsTest(harness.PlayerTestCase):
             for text in (self.path(""), typed):  # into the test's folder first, then the names
                 self.dialog("dialog-enter", OPEN_FILES, FILE_NAME_BOX, text)
             self.assert_list_plays(process, chosen)
-
-    def test_folder_browser_starts_at_the_music_folder_and_plays_its_tracks(self):
-        # On its way to the starting folder the browser reads the folders beside each one of the path: the
-        # music folder lies away from the test folders, which grow in number with every run.
-        music = os.path.join(os.path.dirname(self.work), "..", "e2e-music")
-        shutil.rmtree(music, ignore_errors=True)
-        tracks = [self.media(os.path.join(music, "c.mp3"), 4), self.media(os.path.join(music, "d.wav"), 4)]
-        self.media(os.path.join(music, "inner", "e.wav"))
-        self.write(os.path.join(music, "notes.txt"), b"not audio")
-        self.music_folder(harness.windows_path(music))
-        self.addCleanup(self.music_folder, r"%USERPROFILE%\Music")
-        process = self.start_player()
-        self.addCleanup(self.probe, "dialog-cancel", OPEN_FOLDER, 0)
-        self.command(harness.IDM_OPEN_FOLDER)
-        self.dialog("dialog-cancel", OPEN_FOLDER)
-        self.wait_gone("#32770", OPEN_FOLDER)
-        self.assertFalse(os.path.exists(self.current_playlist_path), "a cancelled dialog wrote a playlist")
         self.command(harness.IDM_OPEN_FOLDER)
         self.dialog("dialog-tree-chosen", OPEN_FOLDER, 30000)
         self.dialog("dialog-ok", OPEN_FOLDER)
-        self.assert_list_plays(process, tracks)
+        self.assert_list_plays(process, in_music)
 
     def test_playlist_export_then_open(self):
         self.write_settings(MSG_DISPLAY_TYPE=2)

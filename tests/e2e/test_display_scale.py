@@ -21,9 +21,8 @@ def magick(*args):  # an ImageMagick command's answer; compare answers on stderr
 
 class DisplayScaleTest(harness.PlayerTestCase):
     def screen(self):
-        shot = os.path.join(self.work, "screen.png")
-        subprocess.run(["import", "-window", "root", shot], check=True, timeout=30)
-        return shot
+        subprocess.run(["import", "-window", "root", os.path.join(self.work, "screen.png")], check=True, timeout=30)
+        return os.path.join(self.work, "screen.png")
 
     def digit_height(self, left, top, right, bottom):  # of the dark text "00:00" in the bottom band; 0 until drawn
         third = (bottom - top) // 3

@@ -19,10 +19,9 @@ class HandOverTest(harness.PlayerTestCase):
         harness.wait_until(lambda: self.is_playing() and self.mci_opens(player)[0].isascii() and
                            harness.read_playlist(self.current_playlist_path) == [(japanese, 0, 0)],
                            message="the Japanese-named WAV to play by its short name, listed by its own")
-        self.media(os.path.join("album", "folder-track.mp3"), seconds=30)
-        self.write("list.tsv", harness.utf16_playlist([(self.media("listed.mp3", seconds=30), 0, 0)]))
-        for name in ("日本語の曲.mp3", "二曲目.mp3"):
+        for name in (os.path.join("album", "folder-track.mp3"), "日本語の曲.mp3", "二曲目.mp3"):
             self.media(name, seconds=30)
+        self.write("list.tsv", harness.utf16_playlist([(self.media("listed.mp3", seconds=30), 0, 0)]))
         for arguments, first in ((["日本語の曲.mp3", "二曲目.mp3"], "日本語の曲.mp3"),
                                  (["album"], os.path.join("album", "folder-track.mp3")), (["list.tsv"], "listed.mp3")):
             self.wait_list_rests()
