@@ -1,10 +1,9 @@
 #include "app/commands.h"
 
-#include <shellapi.h>
-
 #include "app/new_list.h"
 #include "base/player_globals.h"
 #include "base/report.h"
+#include "base/system_calls.h"
 #include "base/wide_text.h"
 #include "playback/mci_device.h"
 #include "playback/play_order.h"
@@ -24,7 +23,7 @@ static void openReadme(HWND window)
 {
     wchar_t path[TEXT_BUFFER_UNITS];
     formatText(path, TEXT_BUFFER_UNITS, L"%lsReadme.txt", programDirectory);
-    ShellExecuteW(window, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    systemShellOpen(window, path);
 }
 
 static void openFiles(HWND window)

@@ -14,6 +14,11 @@ BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
     return Shell_NotifyIconW(message, data);
 }
 
+void systemShellOpen(HWND owner, const wchar_t* target)
+{
+    ShellExecuteW(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style)
 {
     return MessageBoxW(owner, text, caption, style);

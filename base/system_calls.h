@@ -12,6 +12,9 @@ unsigned int systemMciSendString(const wchar_t* command, wchar_t* reply, unsigne
 // Shell_NotifyIconW.
 BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data);
 
+// ShellExecuteW's "open" of a file or a web address, in a normal window.
+void systemShellOpen(HWND owner, const wchar_t* target);
+
 // MessageBoxW.
 int systemMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned int style);
 

@@ -1,8 +1,7 @@
 #include "ui/about_dialog.h"
 
-#include <shellapi.h>
-
 #include "base/player_globals.h"
+#include "base/system_calls.h"
 #include "resources/resource.h"
 
 // The author's page, shown after "URL : " in the template and opened by a click on the link.
@@ -88,7 +87,7 @@ static INT_PTR onLinkNotification(WPARAM wParam)
     if (HIWORD(wParam) != STN_CLICKED)
         return TRUE;
     resetLink();
-    ShellExecuteW(nullptr, L"open", authorPageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    systemShellOpen(nullptr, authorPageAddress);
     return TRUE;
 }
 

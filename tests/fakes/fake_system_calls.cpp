@@ -18,7 +18,7 @@ void reset()
     for (const NotifyCall& call : notifyCalls)
         DestroyIcon(call.picture);
     clear(mci, mciCalls, notifyCalls, tickCount, boxWitness, hotKeys, refusedHotKey, shortNames, moveFileErrors,
-          createFileErrors, sleeps, fileDialogCount, fileDialogSelection, menuCount, menuChoice);
+          createFileErrors, sleeps, fileDialogCount, fileDialogSelection, menuCount, menuChoice, shellOpened);
     notifyResult = TRUE;
     iconRectResult = E_NOTIMPL;
     std::lock_guard<std::mutex> lock(boxMutex);
@@ -108,6 +108,11 @@ BOOL systemShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data)
 {
     fake::notifyCalls.push_back({message, *data, data->hIcon ? CopyIcon(data->hIcon) : nullptr});
     return fake::notifyResult;
+}
+
+void systemShellOpen(HWND, const wchar_t* target)
+{
+    fake::shellOpened.push_back(target);
 }
 
 int systemMessageBox(HWND, const wchar_t* text, const wchar_t* caption, unsigned int style)

@@ -33,6 +33,7 @@ inline MciDevice mci;
 inline std::vector<MciCall> mciCalls;
 inline std::vector<NotifyCall> notifyCalls;
 inline BOOL notifyResult;
+inline std::vector<std::wstring> shellOpened; // files and addresses opened, nothing started
 inline DWORD tickCount;
 inline bool (*boxWitness)(); // asked while each message box shows; its answer is the box's "witnessed"
 struct HotKey { HWND window; int id; UINT modifiers, key; };

@@ -111,6 +111,9 @@ TEST_F(MainWindow, CommandsSelectGoToTheFirstTrackOrExit)
         EXPECT_EQ(t.posted, postedTo(window)) << "play or close requested by command " << t.id;
     }
     EXPECT_EQ(1, isPlaying) << "先頭へ did not play";
+    wcscpy(programDirectory, L"C:\\P F\\");
+    runCommand(window, IDM_README);
+    EXPECT_EQ(Texts{L"C:\\P F\\Readme.txt"}, fake::shellOpened) << "Help > Readme.txt opens the one beside the program";
 }
 
 // Only a play that ended well moves on; a failed one ends the playing state and shows it; a stop or a later play that

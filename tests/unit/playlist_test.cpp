@@ -275,7 +275,7 @@ TEST_F(Playlist, ManyFilesAreAllKept)
 // file, a file written since by another or a late start begin a new list.
 TEST_F(Playlist, StartsWithAudioFilesJoinTheListOfTheLastOne)
 {
-    const unsigned long long at = 1000000000, file = 777, late = at + startGroupingWindow;
+    const unsigned long long at = 1000000000, file = 777, late = at + 15000000; // 1.5 s
     const StartMarker files = {at, file, START_AUDIO_FILES}, folders = {at, file, START_FOLDER};
     const struct { StartKind kind; StartMarker previous; unsigned long long startedAt, fileNow; bool joins;
     } cases[] = {

@@ -128,6 +128,12 @@ TEST_F(Settings, AboutLinkFollowsTheMouse)
     SendMessageW(dialog, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_EQ(idle, looks()) << "once the dialog was activated";
     ReleaseDC(link, context);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+    const std::wstring page = L"https://velmoris.example/player/";
+    EXPECT_EQ(Texts{page}, fake::shellOpened) << "a click on the link opens the page it shows";
+    wchar_t shown[100];
+    GetWindowTextW(link, shown, 100);
+    EXPECT_EQ(L"URL : " + page, shown);
 }
 
 TEST(TimeDisplay, TextsAndPicture)
