@@ -111,6 +111,27 @@ TEST_F(Tray, WheelNotchesAndTheIconsRectangle)
         EXPECT_TRUE(EqualRect(&c.expected, &rect)) << "left " << rect.left << ", top " << rect.top << ", right "
                                                     << rect.right << ", bottom " << rect.bottom;
     }
+    // A smooth wheel's half notches through the hook, each taken by the player before the next: two make one.
+    fake::iconRectResult = S_OK;
+    fake::iconRect = {-32768, -32768, 32767, 32767}; // wherever the cursor is
+    messageDisplayType = MESSAGE_HIDDEN;
+    HWND main = createMainWindow();
+    watchTrayIcon(main);
+    INPUT half = {INPUT_MOUSE, {}};
+    half.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    half.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA / 2);
+    for (int halves = 0; halves < 2; ++halves) {
+        SendInput(1, &half, sizeof(half));
+        MSG message = {};
+        for (DWORD start = GetTickCount(); message.message != WM_APP_TRAY && GetTickCount() - start < 5000;)
+            if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            else
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    EXPECT_EQ(950, volume) << "two half notches down from 1000";
+    stopWatchingTrayIcon(main);
+    DestroyWindow(main);
 }
 
 std::set<DWORD> threadsOfThisProcess()
