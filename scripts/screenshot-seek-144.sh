@@ -14,18 +14,8 @@ stop_scaled_prefix() {
     rm -rf "$WINEPREFIX"
 }
 trap stop_scaled_prefix EXIT
-make_wav "$work/track.wav" 225
-start_player "Z:$work/track.wav"
-sleep 2
-
-# 300 x 90 now, centred on the pointer: (350, 255)-(650, 345). A click at x = 111 of 300 seeks to 1:23.25.
-xdotool mousemove 500 300
-probe command 1023
-probe window VELMORIS_PLAYER_SEEK "" 10000
-xdotool mousemove 461 300 click 1
-xdotool mousemove 500 300
-sleep 1.5
-import -window root -crop 360x150+320+225 +repage "$root/docs/seek-144.png"
+# 300 x 90 now: (350, 255)-(650, 345); a click at x = 111 of 300 seeks to 1:23.25.
+shoot_seek_window 461 360x150+320+225 seek-144.png
 
 xdotool mousemove 500 600 click 1
 probe command 1001

@@ -4,19 +4,8 @@
 set -euo pipefail
 # shellcheck source=scripts/screenshots-common.sh
 source "$(dirname "$0")/screenshots-common.sh"
-make_wav "$work/track.wav" 225
-start_player "Z:$work/track.wav"
-sleep 2
-
-# The window opens centred on the pointer: (400, 270)-(600, 330).
-xdotool mousemove 500 300
-probe command 1023
-probe window VELMORIS_PLAYER_SEEK "" 10000
-# A click at x = 74 of 200 seeks to 1:23.25; then the pointer rests at the middle.
-xdotool mousemove 474 300 click 1
-xdotool mousemove 500 300
-sleep 1.5
-import -window root -crop 240x100+380+250 +repage "$root/docs/seek.png"
+# The window: (400, 270)-(600, 330); a click at x = 74 of 200 seeks to 1:23.25.
+shoot_seek_window 474 240x100+380+250 seek.png
 
 # A click elsewhere closes the seek window; the volume dialog opens at the pointer.
 xdotool mousemove 500 600 click 1

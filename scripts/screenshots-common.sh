@@ -23,3 +23,18 @@ with wave.open(path, "wb") as out:
                              for i in range(int(seconds * 8000))))
 PY
 }
+# The seek window over a playing track of 3:45, opened centred on the pointer at (500, 300), after a
+# click at x = CLICK_X that seeks to about 1:23, the pointer resting at its middle:
+# shoot_seek_window CLICK_X CROP FILE (a geometry for import, a name in docs/).
+shoot_seek_window() {
+    make_wav "$work/track.wav" 225
+    start_player "Z:$work/track.wav"
+    sleep 2
+    xdotool mousemove 500 300
+    probe command 1023
+    probe window VELMORIS_PLAYER_SEEK "" 10000
+    xdotool mousemove "$1" 300 click 1
+    xdotool mousemove 500 300
+    sleep 1.5
+    import -window root -crop "$2" +repage "$root/docs/$3"
+}
